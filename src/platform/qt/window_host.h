@@ -1,0 +1,90 @@
+#pragma once
+
+#include <QImage>
+#include <QPoint>
+#include <QRect>
+#include <QRegion>
+#include <QWidget>
+
+#include "platform/win_types.h"
+
+class CWnd;
+
+namespace platform {
+
+// The Qt widget behind a CWnd. It turns Qt events into window messages for its
+// owner and carries out the window system's side of default processing. The
+// owner's children live in clientArea(), inset by the non-client area that
+// WM_NCCALCSIZE returns; what the owner draws through its window device context
+// lands in windowSurface() and is shown over the non-client area.
+class WindowHost : public QWidget {
+ public:
+  WindowHost(CWnd* owner, const CREATESTRUCT& cs, QWidget* parent);
+  ~WindowHost() override;
+
+  static HWND handleOf(QWidget* widget) { return reinterpret_cast<HWND>(widget); }
+  // The host behind a handle, or null when the handle is some other widget.
+  static WindowHost* fromHandle(HWND hWnd);
+
+  CWnd* owner() const { return m_owner; }
+  void detachOwner() { m_owner = nullptr; }
+  QWidget* clientArea() const { return m_clientArea; }
+  // The client area in window coordinates.
+  QRect clientRect() const;
+
+  // Asks the owner for its client area (WM_NCCALCSIZE), lays the client widget
+  // out and reports a changed size (WM_SIZE).
+  void recalcNonClient();
+  // Applies the owner's minimum tracking size (WM_GETMINMAXINFO).
+  void applyMinMaxInfo();
+
+  // The non-client pixels the owner has drawn, window-sized.
+  QImage& windowSurface();
+  // Puts the given part of the surface on screen now.
+  void flushWindowSurface(const QRegion& region);
+
+  // One WM_NCMOUSELEAVE once the pointer leaves the non-client area.
+  void trackNonClientLeave() { m_trackingLeave = true; }
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+  void changeEvent(QEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+  void mouseDoubleClickEvent(QMouseEvent* event) override;
+  void leaveEvent(QEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  LRESULT send(UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
+  UINT currentSizeType() const;
+  void reportSize();
+  LRESULT hitTest(const QPoint& globalPos);
+  void sendNonClientMouse(UINT message, const QPoint& globalPos);
+  void deliverNonClientLeave();
+
+  CWnd* m_owner;
+  QWidget* m_clientArea;
+  QImage m_surface;
+  bool m_surfaceStale = true;
+  bool m_painting = false;
+  bool m_trackingLeave = false;
+  UINT m_lastSizeType = ~0u;
+  QSize m_lastClientSize;
+  // A caption press waits for the pointer to move before the system move starts,
+  // so that a double-click on the caption still arrives.
+  bool m_movePending = false;
+  QPoint m_movePressPos;
+
+  friend class ::CWnd;
+};
+
+// The widget into which a window's child windows go: the client area of a
+// window object, or the widget itself for any other handle.
+QWidget* ChildContainerOf(HWND hWnd);
+
+}  // namespace platform

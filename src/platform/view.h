@@ -1,0 +1,45 @@
+#pragma once
+
+#include "platform/wnd.h"
+
+class CDC;
+class CDocument;
+
+class CPrintInfo {
+ public:
+  BOOL m_bDirect = FALSE;
+  BOOL m_bPreview = FALSE;
+  UINT m_nCurPage = 1;
+  UINT m_nNumPages = 1;
+};
+
+// A pane over the frame's client area, with the framework's sunken 2-pixel edge.
+class CView : public CWnd {
+  DECLARE_DYNAMIC(CView)
+
+ public:
+  CDocument* GetDocument() const { return m_pDocument; }
+  virtual void OnInitialUpdate() {}
+  BOOL OnCmdMsg(UINT nID, int nCode, CCmdUI* pCmdUI) override;
+
+ protected:
+  virtual void OnDraw(CDC* pDC) = 0;
+  virtual BOOL OnPreparePrinting(CPrintInfo* pInfo) { return DoPreparePrinting(pInfo); }
+  virtual void OnBeginPrinting(CDC* /*pDC*/, CPrintInfo* /*pInfo*/) {}
+  virtual void OnEndPrinting(CDC* /*pDC*/, CPrintInfo* /*pInfo*/) {}
+  // Asks the user for a printer (the print dialog); FALSE when cancelled.
+  BOOL DoPreparePrinting(CPrintInfo* pInfo);
+  void OnFilePrint();
+
+  BOOL PreCreateWindow(CREATESTRUCT& cs) override;
+  int OnCreate(LPCREATESTRUCT lpCreateStruct) override;
+  void OnNcCalcSize(BOOL bCalcValidRects, NCCALCSIZE_PARAMS* lpncsp) override;
+  void PostNcDestroy() override;
+
+ private:
+  CDocument* m_pDocument = nullptr;
+  friend class CDocument;
+};
+
+// The view's sunken client edge.
+constexpr int kClientEdgeWidth = 2;
