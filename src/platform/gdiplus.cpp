@@ -1,0 +1,419 @@
+#include "platform/gdiplus.h"
+
+#include <QFileInfo>
+#include <QFontDatabase>
+#include <QFontMetricsF>
+#include <QGuiApplication>
+#include <QImageReader>
+#include <QPainter>
+#include <cwchar>
+#include <limits>
+#include <map>
+#include <set>
+
+#include "platform/qt/gdi_handles.h"
+
+namespace Gdiplus {
+
+struct ImageData {
+  QImage image;
+};
+
+struct FontData {
+  QFont font;
+  REAL pixelSize = 0;
+};
+
+namespace {
+
+constexpr REAL kDeviceDpi = 96;
+constexpr REAL kPointsPerInch = 72;
+constexpr REAL kMillimetresPerInch = 25.4f;
+constexpr REAL kDocumentUnitsPerInch = 300;
+constexpr REAL kDefaultLogFontPixels = 12;
+constexpr int kRegularWeight = 400;
+constexpr int kBoldWeight = 700;
+constexpr qreal kUnbounded = 1e6;
+
+// Installed families that cover the same scripts as common families of the
+// other window system, best first.
+const std::map<std::wstring, QStringList>& Substitutes() {
+  static const std::map<std::wstring, QStringList> substitutes = {
+      {L"宋体", {"Noto Serif CJK SC", "Noto Sans CJK SC"}},
+      {L"SimSun", {"Noto Serif CJK SC", "Noto Sans CJK SC"}},
+      {L"新宋体", {"Noto Serif CJK SC", "Noto Sans CJK SC"}},
+      {L"微软雅黑", {"Noto Sans CJK SC"}},
+      {L"Microsoft YaHei", {"Noto Sans CJK SC"}},
+      {L"黑体", {"Noto Sans CJK SC"}},
+      {L"SimHei", {"Noto Sans CJK SC"}},
+  };
+  return substitutes;
+}
+
+const QStringList& GeneralFallbacks() {
+  static const QStringList fallbacks = {"Noto Sans CJK SC", "DejaVu Sans"};
+  return fallbacks;
+}
+
+// The installed family to draw a requested one with.
+QString ResolveFamily(const std::wstring& requested) {
+  static std::map<std::wstring, QString> resolved;
+  const auto known = resolved.find(requested);
+  if (known != resolved.end()) return known->second;
+  QStringList candidates = {QString::fromStdWString(requested)};
+  const auto substitutes = Substitutes().find(requested);
+  if (substitutes != Substitutes().end()) candidates += substitutes->second;
+  candidates += GeneralFallbacks();
+  QString family = QFontDatabase::systemFont(QFontDatabase::GeneralFont).family();
+  for (const QString& candidate : candidates) {
+    if (!candidate.isEmpty() && QFontDatabase::hasFamily(candidate)) {
+      family = candidate;
+      break;
+    }
+  }
+  resolved[requested] = family;
+  return family;
+}
+
+REAL PixelsPer(Unit unit) {
+  switch (unit) {
+    case UnitPoint:
+      return kDeviceDpi / kPointsPerInch;
+    case UnitInch:
+      return kDeviceDpi;
+    case UnitDocument:
+      return kDeviceDpi / kDocumentUnitsPerInch;
+    case UnitMillimeter:
+      return kDeviceDpi / kMillimetresPerInch;
+    default:
+      return 1;
+  }
+}
+
+bool FontsAvailable() { return QGuiApplication::instance() != nullptr; }
+
+// The library's started sessions.
+struct Library {
+  std::set<ULONG_PTR> sessions;
+  ULONG_PTR nextToken = 1;
+  LibraryCounters counters;
+};
+
+Library& TheLibrary() {
+  static Library library;
+  return library;
+}
+
+QString FromWide(const WCHAR* text, INT length) {
+  if (!text) return QString();
+  const size_t count = length < 0 ? std::wcslen(text) : static_cast<size_t>(length);
+  return QString::fromWCharArray(text, static_cast<qsizetype>(count));
+}
+
+Qt::Alignment HorizontalAlignment(StringAlignment alignment) {
+  switch (alignment) {
+    case StringAlignmentCenter:
+      return Qt::AlignHCenter;
+    case StringAlignmentFar:
+      return Qt::AlignRight;
+    default:
+      return Qt::AlignLeft;
+  }
+}
+
+Qt::Alignment VerticalAlignment(StringAlignment alignment) {
+  switch (alignment) {
+    case StringAlignmentCenter:
+      return Qt::AlignVCenter;
+    case StringAlignmentFar:
+      return Qt::AlignBottom;
+    default:
+      return Qt::AlignTop;
+  }
+}
+
+// Where a text extent goes along one axis: inside a bounded layout span, or
+// anchored at the start of an unbounded (zero) one.
+qreal PlaceAlong(qreal start, qreal span, qreal extent, StringAlignment alignment) {
+  const qreal room = span > 0 ? span - extent : -extent;
+  switch (alignment) {
+    case StringAlignmentCenter:
+      return start + room / 2;
+    case StringAlignmentFar:
+      return start + room;
+    default:
+      return start;
+  }
+}
+
+}  // namespace
+
+// --- library start-up ---
+
+Status GdiplusStartup(ULONG_PTR* token, const GdiplusStartupInput* input,
+                      GdiplusStartupOutput* /*output*/) {
+  if (!token || !input) return InvalidParameter;
+  if (input->GdiplusVersion != 1) return UnsupportedGdiplusVersion;
+  Library& library = TheLibrary();
+  *token = library.nextToken++;
+  library.sessions.insert(*token);
+  ++library.counters.startups;
+  return Ok;
+}
+
+void GdiplusShutdown(ULONG_PTR token) {
+  Library& library = TheLibrary();
+  library.sessions.erase(token);
+  ++library.counters.shutdowns;
+}
+
+LibraryCounters GetLibraryCounters() { return TheLibrary().counters; }
+
+// --- images ---
+
+Image::Image(const WCHAR* filename, BOOL /*useEmbeddedColorManagement*/)
+    : m_data(std::make_unique<ImageData>()) {
+  if (!filename) {
+    m_status = InvalidParameter;
+    return;
+  }
+  const QString path = QString::fromWCharArray(filename).replace(QLatin1Char('\\'), '/');
+  if (!QFileInfo(path).isFile()) {
+    m_status = FileNotFound;
+    return;
+  }
+  QImageReader reader(path);
+  QImage decoded = reader.read();
+  if (decoded.isNull()) {
+    m_status = UnknownImageFormat;
+    return;
+  }
+  // The formats the raster painter copies and scales fastest.
+  m_data->image = decoded.convertToFormat(
+      decoded.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32);
+}
+
+Image::~Image() = default;
+
+Image* Image::FromFile(const WCHAR* filename, BOOL useEmbeddedColorManagement) {
+  return new Image(filename, useEmbeddedColorManagement);
+}
+
+UINT Image::GetWidth() const { return static_cast<UINT>(m_data->image.width()); }
+
+UINT Image::GetHeight() const { return static_cast<UINT>(m_data->image.height()); }
+
+// --- text ---
+
+FontFamily::FontFamily(const WCHAR* name, const FontCollection* /*fontCollection*/) {
+  if (!name || !*name) {
+    m_status = InvalidParameter;
+    return;
+  }
+  if (!FontsAvailable()) {
+    m_status = GdiplusNotInitialized;
+    return;
+  }
+  m_resolved = ResolveFamily(name).toStdWString();
+}
+
+Font::Font(HDC hdc, const LOGFONTW* logfont) : m_data(std::make_unique<FontData>()) {
+  if (!hdc || !logfont) {
+    m_status = InvalidParameter;
+    return;
+  }
+  const LONG height = logfont->lfHeight;
+  const REAL pixels = height < 0   ? REAL(-height)
+                      : height > 0 ? REAL(height)
+                                   : kDefaultLogFontPixels;
+  INT style = FontStyleRegular;
+  if (logfont->lfItalic) style |= FontStyleItalic;
+  if (logfont->lfUnderline) style |= FontStyleUnderline;
+  if (logfont->lfStrikeOut) style |= FontStyleStrikeout;
+  const int weight = logfont->lfWeight > 0 ? int(logfont->lfWeight) : kRegularWeight;
+  WCHAR face[LF_FACESIZE + 1] = {};
+  std::wcsncpy(face, logfont->lfFaceName, LF_FACESIZE);
+  Init(face, pixels, weight, style);
+  if (m_status == Ok && height > 0) {
+    // A positive height is the cell height: ascent plus descent.
+    const QFontMetricsF metrics(m_data->font);
+    const REAL em = pixels * pixels / REAL(metrics.ascent() + metrics.descent());
+    m_data->font.setPixelSize(std::max(1, qRound(em)));
+    m_data->pixelSize = em;
+  }
+}
+
+Font::Font(const FontFamily* family, REAL emSize, INT style, Unit unit)
+    : m_data(std::make_unique<FontData>()) {
+  if (!family || family->GetLastStatus() != Ok) {
+    m_status = family ? family->GetLastStatus() : InvalidParameter;
+    return;
+  }
+  Init(family->resolvedName().c_str(), emSize * PixelsPer(unit),
+       (style & FontStyleBold) ? kBoldWeight : kRegularWeight, style);
+}
+
+Font::Font(const WCHAR* familyName, REAL emSize, INT style, Unit unit,
+           const FontCollection* fontCollection)
+    : m_data(std::make_unique<FontData>()) {
+  const FontFamily family(familyName, fontCollection);
+  if (family.GetLastStatus() != Ok) {
+    m_status = family.GetLastStatus();
+    return;
+  }
+  Init(family.resolvedName().c_str(), emSize * PixelsPer(unit),
+       (style & FontStyleBold) ? kBoldWeight : kRegularWeight, style);
+}
+
+Font::~Font() = default;
+
+void Font::Init(const WCHAR* family, REAL pixelSize, int weight, INT style) {
+  if (!(pixelSize > 0)) {
+    m_status = InvalidParameter;
+    return;
+  }
+  if (!FontsAvailable()) {
+    m_status = GdiplusNotInitialized;
+    return;
+  }
+  QFont font;
+  const QString resolved = ResolveFamily(family && *family ? family : L"");
+  // Glyphs the family lacks come from the CJK family before anything else.
+  font.setFamilies({resolved, GeneralFallbacks().first()});
+  font.setPixelSize(std::max(1, qRound(pixelSize)));
+  font.setWeight(static_cast<QFont::Weight>(std::clamp(weight, 100, 900)));
+  font.setItalic(style & FontStyleItalic);
+  font.setUnderline(style & FontStyleUnderline);
+  font.setStrikeOut(style & FontStyleStrikeout);
+  m_data->font = font;
+  m_data->pixelSize = pixelSize;
+}
+
+REAL Font::GetPixelSize() const { return m_data->pixelSize; }
+
+// --- drawing ---
+
+namespace {
+
+// A painter on the context's pixels, clipped as the context is.
+class ContextPainter {
+ public:
+  explicit ContextPainter(HDC hdc) : m_hdc(hdc) {
+    QImage* target = hdc ? hdc->target() : nullptr;
+    if (!target || target->isNull()) return;
+    m_painter.begin(target);
+    if (hdc->clip) m_painter.setClipRegion(*hdc->clip);
+  }
+  bool isActive() const { return m_painter.isActive(); }
+  QPainter& painter() { return m_painter; }
+  // Ends drawing and shows what changed in a window context.
+  void finish(const QRectF& touched) {
+    m_painter.end();
+    m_hdc->flush(m_hdc->clipRegion().intersected(touched.toAlignedRect()));
+  }
+
+ private:
+  HDC m_hdc;
+  QPainter m_painter;
+};
+
+}  // namespace
+
+Graphics::Graphics(HDC hdc) : m_hdc(hdc) {
+  if (!hdc) m_lastStatus = InvalidParameter;
+}
+
+Status Graphics::Record(Status status) {
+  m_lastStatus = status;
+  return status;
+}
+
+Status Graphics::DrawImage(Image* image, const RectF& destRect, REAL srcx, REAL srcy, REAL srcwidth,
+                           REAL srcheight, Unit srcUnit, const ImageAttributes* imageAttributes,
+                           DrawImageAbort /*callback*/, void* /*callbackData*/) {
+  if (!image) return Record(InvalidParameter);
+  if (image->GetLastStatus() != Ok) return Record(image->GetLastStatus());
+  if (srcUnit != UnitPixel || imageAttributes) return Record(NotImplemented);
+  if (destRect.Width <= 0 || destRect.Height <= 0 || srcwidth <= 0 || srcheight <= 0)
+    return Record(InvalidParameter);
+  ContextPainter context(m_hdc);
+  if (!context.isActive()) return Record(InvalidParameter);
+  const QRectF target(destRect.X, destRect.Y, destRect.Width, destRect.Height);
+  context.painter().drawImage(target, image->m_data->image,
+                              QRectF(srcx, srcy, srcwidth, srcheight));
+  context.finish(target);
+  return Record(Ok);
+}
+
+Status Graphics::DrawImage(Image* image, INT x, INT y) {
+  if (!image) return Record(InvalidParameter);
+  return DrawImage(image, x, y, 0, 0, INT(image->GetWidth()), INT(image->GetHeight()), UnitPixel);
+}
+
+Status Graphics::DrawImage(Image* image, INT x, INT y, INT srcx, INT srcy, INT srcwidth,
+                           INT srcheight, Unit srcUnit) {
+  if (!image) return Record(InvalidParameter);
+  if (image->GetLastStatus() != Ok) return Record(image->GetLastStatus());
+  if (srcUnit != UnitPixel) return Record(NotImplemented);
+  if (srcwidth <= 0 || srcheight <= 0) return Record(InvalidParameter);
+  ContextPainter context(m_hdc);
+  if (!context.isActive()) return Record(InvalidParameter);
+  const QRect source(srcx, srcy, srcwidth, srcheight);
+  context.painter().drawImage(QPoint(x, y), image->m_data->image, source);
+  context.finish(QRectF(x, y, srcwidth, srcheight));
+  return Record(Ok);
+}
+
+Status Graphics::DrawString(const WCHAR* string, INT length, const Font* font, const PointF& origin,
+                            const StringFormat* stringFormat, const Brush* brush) {
+  return DrawString(string, length, font, RectF(origin.X, origin.Y, 0, 0), stringFormat, brush);
+}
+
+Status Graphics::DrawString(const WCHAR* string, INT length, const Font* font,
+                            const RectF& layoutRect, const StringFormat* stringFormat,
+                            const Brush* brush) {
+  if (!string || !font || !brush) return Record(InvalidParameter);
+  if (font->GetLastStatus() != Ok) return Record(font->GetLastStatus());
+  const QString text = FromWide(string, length);
+  if (text.isEmpty()) return Record(Ok);
+  const StringFormat defaultFormat;
+  const StringFormat& format = stringFormat ? *stringFormat : defaultFormat;
+  const bool vertical = format.GetFormatFlags() & StringFormatFlagsDirectionVertical;
+  const bool wrap = !(format.GetFormatFlags() & StringFormatFlagsNoWrap);
+
+  ContextPainter context(m_hdc);
+  if (!context.isActive()) return Record(InvalidParameter);
+  QPainter& painter = context.painter();
+  const QRectF layout(layoutRect.X, layoutRect.Y, layoutRect.Width, layoutRect.Height);
+  const bool bounded = layout.width() > 0 && layout.height() > 0;
+  if (bounded) painter.setClipRect(layout, Qt::IntersectClip);
+
+  // Vertical text runs top to bottom: lay it out in a frame turned a quarter
+  // clockwise, where the layout's height is the line length.
+  QSizeF span = layout.size();
+  painter.translate(layout.topLeft());
+  if (vertical) {
+    painter.translate(layout.width(), 0);
+    painter.rotate(90);
+    span.transpose();
+  }
+  const int wrapFlag = wrap && span.width() > 0 ? Qt::TextWordWrap : 0;
+  const QRectF measureIn(0, 0, span.width() > 0 ? span.width() : kUnbounded,
+                         span.height() > 0 ? span.height() : kUnbounded);
+  painter.setFont(font->m_data->font);
+  const QRectF extent =
+      QFontMetricsF(font->m_data->font, painter.device()).boundingRect(measureIn, wrapFlag, text);
+  const QRectF placed(PlaceAlong(0, span.width(), extent.width(), format.GetAlignment()),
+                      PlaceAlong(0, span.height(), extent.height(), format.GetLineAlignment()),
+                      extent.width(), extent.height());
+  painter.setPen(QColor::fromRgba(brush->colorValue()));
+  painter.drawText(placed,
+                   wrapFlag | HorizontalAlignment(format.GetAlignment()) |
+                       VerticalAlignment(format.GetLineAlignment()),
+                   text);
+  const QRectF touched = painter.transform().mapRect(placed);
+  context.finish(bounded ? touched.intersected(layout) : touched);
+  return Record(Ok);
+}
+
+}  // namespace Gdiplus

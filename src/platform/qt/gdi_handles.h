@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QImage>
+#include <QPointer>
+#include <QRegion>
+#include <QWidget>
+#include <optional>
+
+#include "platform/gdi.h"
+
+// What the window system's drawing handles stand for on Qt.
+
+struct HBITMAP__ {
+  QImage image;
+  // The window whose bitmap cache gets the pixels back on deletion, if any.
+  QPointer<QWidget> cacheOwner;
+  HDC__* selectedInto = nullptr;
+  CBitmap* object = nullptr;
+};
+
+struct HRGN__ {
+  QRegion region;
+};
+
+struct HDC__ {
+  // The window whose surface a window context draws on, or whose surface a
+  // memory context is compatible with.
+  QPointer<QWidget> window;
+  bool isWindowContext = false;
+  HBITMAP__* bitmap = nullptr;  // memory contexts; null while the stock bitmap is in
+  CBitmap* selectedObject = nullptr;
+  QImage stockBitmap;
+  std::optional<QRegion> clip;  // none: the whole target
+  int bkMode = OPAQUE;
+
+  // The pixels drawing lands in; null once the window is gone.
+  QImage* target();
+  QRect targetRect() { return target() ? target()->rect() : QRect(); }
+  // The clip region in target coordinates.
+  QRegion clipRegion() { return clip ? *clip : QRegion(targetRect()); }
+  // After drawing into the target: shows a window context's changed pixels.
+  void flush(const QRegion& changed);
+};

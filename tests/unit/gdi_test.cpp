@@ -1,0 +1,119 @@
+#include <gtest/gtest.h>
+
+#include <QIcon>
+#include <QPixmap>
+
+#include "platform/gdi.h"
+#include "platform/qt/icon.h"
+#include "skin_test_support.h"
+
+namespace {
+
+using skin_test::Canvas;
+
+constexpr QRgb kBlack = 0xFF000000;
+constexpr QRgb kRed = 0xFFFF0000;
+constexpr QRgb kBlue = 0xFF0000FF;
+
+TEST(RoundRectRegion, CornersFollowTheEllipseAndFarEdgesAreExclusive) {
+  CRgn region;
+  ASSERT_TRUE(region.CreateRoundRectRgn(0, 0, 11, 9, 5, 5));
+  CRect box;
+  EXPECT_EQ(COMPLEXREGION, region.GetRgnBox(&box));
+  EXPECT_EQ(CRect(0, 0, 11, 9), box);
+
+  struct Probe {
+    int x, y;
+    bool inside;
+  };
+  const Probe probes[] = {
+      {0, 0, false},  {1, 0, false}, {2, 0, true},   {0, 1, false},  {1, 1, true},   {0, 2, true},
+      {10, 0, false}, {8, 0, true},  {9, 1, true},   {10, 1, false}, {0, 8, false},  {10, 8, false},
+      {10, 6, true},  {5, 4, true},  {11, 4, false}, {5, 9, false},  {-1, 4, false},
+  };
+  for (const Probe& p : probes)
+    EXPECT_EQ(p.inside, bool(region.PtInRegion(p.x, p.y))) << p.x << "," << p.y;
+}
+
+TEST(RoundRectRegion, WithoutAnEllipseIsTheRectangle) {
+  CRgn region;
+  region.CreateRoundRectRgn(2, 3, 6, 5, 0, 0);
+  CRect box;
+  EXPECT_EQ(SIMPLEREGION, region.GetRgnBox(&box));
+  EXPECT_EQ(CRect(2, 3, 6, 5), box);
+  EXPECT_TRUE(region.PtInRegion(2, 3));
+  EXPECT_FALSE(region.PtInRegion(6, 4));
+}
+
+TEST(DeviceContext, BlockCopyWritesOnlyInsideTheClipRegion) {
+  Canvas source(10, 10, kRed);
+  Canvas destination(10, 10, kBlack);
+  EXPECT_EQ(COMPLEXREGION, destination.dc().ExcludeClipRect(2, 2, 8, 8));
+  CRect clipBox;
+  destination.dc().GetClipBox(&clipBox);
+  EXPECT_EQ(CRect(0, 0, 10, 10), clipBox);
+
+  ASSERT_TRUE(destination.dc().BitBlt(0, 0, 10, 10, &source.dc(), 0, 0, SRCCOPY));
+  EXPECT_EQ(kRed, destination.pixel(1, 1));
+  EXPECT_EQ(kRed, destination.pixel(8, 8));
+  EXPECT_EQ(kBlack, destination.pixel(2, 2));
+  EXPECT_EQ(kBlack, destination.pixel(7, 7));
+}
+
+TEST(DeviceContext, BlockCopyTakesTheSourceOffsetAndStaysInsideBothBitmaps) {
+  Canvas source(4, 4, kRed);
+  source.image().setPixel(3, 3, kBlue);
+  Canvas destination(10, 10, kBlack);
+  ASSERT_TRUE(destination.dc().BitBlt(5, 5, 10, 10, &source.dc(), 3, 3, SRCCOPY));
+  EXPECT_EQ(kBlue, destination.pixel(5, 5));
+  EXPECT_EQ(kBlack, destination.pixel(6, 6));  // past the source's last pixel
+  EXPECT_EQ(kBlack, destination.pixel(4, 4));
+}
+
+TEST(DeviceContext, ClipRemovalAndUnsupportedOperations) {
+  Canvas source(4, 4, kRed);
+  Canvas destination(4, 4, kBlack);
+  destination.dc().ExcludeClipRect(0, 0, 4, 4);
+  CRect clipBox;
+  EXPECT_EQ(NULLREGION, destination.dc().GetClipBox(&clipBox));
+  EXPECT_TRUE(clipBox.IsRectEmpty());
+  destination.dc().SelectClipRgn(nullptr);
+  EXPECT_EQ(SIMPLEREGION, destination.dc().GetClipBox(&clipBox));
+  EXPECT_EQ(CRect(0, 0, 4, 4), clipBox);
+
+  constexpr DWORD kPatternCopy = 0x00F00021;
+  EXPECT_FALSE(destination.dc().BitBlt(0, 0, 4, 4, &source.dc(), 0, 0, kPatternCopy));
+  EXPECT_FALSE(destination.dc().BitBlt(0, 0, 4, 4, nullptr, 0, 0, SRCCOPY));
+  EXPECT_EQ(kBlack, destination.pixel(0, 0));
+}
+
+TEST(DeviceContext, ABitmapBelongsToOneContextAtATime) {
+  CDC first;
+  CDC second;
+  first.CreateCompatibleDC(nullptr);
+  second.CreateCompatibleDC(nullptr);
+  CBitmap bitmap;
+  ASSERT_TRUE(bitmap.CreateCompatibleBitmap(&first, 8, 8));
+  EXPECT_EQ(nullptr, first.SelectObject(&bitmap));  // the stock bitmap was in
+  EXPECT_EQ(nullptr, second.SelectObject(&bitmap));
+  EXPECT_FALSE(bitmap.DeleteObject());
+  EXPECT_EQ(&bitmap, first.SelectObject(nullptr));
+  EXPECT_TRUE(bitmap.DeleteObject());
+  EXPECT_FALSE(bitmap.CreateCompatibleBitmap(&first, 0, 8));
+}
+
+TEST(DeviceContext, IconIsScaledAndClipped) {
+  QPixmap pixmap(32, 32);
+  pixmap.fill(QColor::fromRgba(kRed));
+  const HICON icon = platform::HandleFromIcon(QIcon(pixmap));
+  Canvas canvas(24, 24, kBlack);
+  canvas.dc().ExcludeClipRect(0, 0, 8, 24);
+  ASSERT_TRUE(DrawIconEx(canvas.dc(), 4, 4, icon, 16, 16, 0, nullptr, DI_NORMAL));
+  EXPECT_EQ(kBlack, canvas.pixel(7, 10));
+  EXPECT_EQ(kRed, canvas.pixel(8, 10));
+  EXPECT_EQ(kRed, canvas.pixel(19, 19));
+  EXPECT_EQ(kBlack, canvas.pixel(20, 20));
+  EXPECT_FALSE(DrawIconEx(canvas.dc(), 0, 0, nullptr, 16, 16, 0, nullptr, DI_NORMAL));
+}
+
+}  // namespace

@@ -1,0 +1,84 @@
+#pragma once
+
+#include <QDir>
+#include <QImage>
+#include <QString>
+#include <initializer_list>
+
+#include "platform/gdi.h"
+#include "platform/gdiplus.h"
+#include "platform/qt/gdi_handles.h"
+
+// Helpers shared by the drawing and skin tests.
+namespace skin_test {
+
+// A memory context with its own bitmap, filled with one colour.
+class Canvas {
+ public:
+  Canvas(int width, int height, QRgb fill) {
+    m_dc.CreateCompatibleDC(nullptr);
+    m_bitmap.CreateCompatibleBitmap(&m_dc, width, height);
+    m_dc.SelectObject(&m_bitmap);
+    image().fill(fill);
+  }
+  ~Canvas() { m_dc.SelectObject(nullptr); }
+
+  CDC& dc() { return m_dc; }
+  QImage& image() { return m_bitmap.GetSafeHandle()->image; }
+  QRgb pixel(int x, int y) { return image().pixel(x, y); }
+
+ private:
+  CDC m_dc;
+  CBitmap m_bitmap;
+};
+
+inline std::wstring Wide(const QString& text) { return text.toStdWString(); }
+
+// Saves image under root + relative name ("a\\b.png" style names become folders).
+inline QString SaveImage(const QDir& root, const QString& relative, const QImage& image,
+                         const char* format = nullptr) {
+  const QString path = root.filePath(QString(relative).replace('\\', '/'));
+  QDir().mkpath(QFileInfo(path).path());
+  image.save(path, format);
+  return path;
+}
+
+inline QImage Filled(int width, int height, QRgb color,
+                     QImage::Format format = QImage::Format_ARGB32) {
+  QImage image(width, height, format);
+  image.fill(color);
+  return image;
+}
+
+// Frames of one colour each, side by side, then extra columns of another colour.
+inline QImage Strip(std::initializer_list<QRgb> frames, int frameWidth, int height,
+                    int extraColumns = 0, QRgb extraColor = 0xFFFF00FF) {
+  QImage image(frameWidth * int(frames.size()) + extraColumns, height, QImage::Format_RGB32);
+  image.fill(extraColor);
+  int x = 0;
+  for (QRgb color : frames) {
+    for (int column = x; column < x + frameWidth; ++column)
+      for (int row = 0; row < height; ++row) image.setPixel(column, row, color);
+    x += frameWidth;
+  }
+  return image;
+}
+
+// Every pixel of rect has the colour.
+inline bool AllPixels(const QImage& image, const QRect& rect, QRgb color) {
+  for (int y = rect.top(); y <= rect.bottom(); ++y)
+    for (int x = rect.left(); x <= rect.right(); ++x)
+      if (image.pixel(x, y) != color) return false;
+  return true;
+}
+
+// The smallest rectangle holding every pixel that differs from background.
+inline QRect InkBounds(const QImage& image, const QRect& area, QRgb background) {
+  QRect bounds;
+  for (int y = area.top(); y <= area.bottom(); ++y)
+    for (int x = area.left(); x <= area.right(); ++x)
+      if (image.pixel(x, y) != background) bounds |= QRect(x, y, 1, 1);
+  return bounds;
+}
+
+}  // namespace skin_test
