@@ -109,7 +109,7 @@ class VirtualDisplay:
 
 
 def visible_windows(title_regex):
-    """X ids of the viewable windows whose title matches, oldest first."""
+    """X ids of the viewable windows whose title matches."""
     output = run_tool("xdotool", "search", "--onlyvisible", "--name", title_regex, check=False)
     return [int(line) for line in output.split()]
 
@@ -131,9 +131,8 @@ def managed_windows():
 def window_geometry(window):
     """(x, y, width, height) of a window on the screen."""
     info = run_tool("xwininfo", "-id", str(window))
-    value = lambda label: int(re.search(rf"{label}:\s+(-?\d+)", info).group(1))
-    return (value("Absolute upper-left X"), value("Absolute upper-left Y"), value("Width"),
-            value("Height"))
+    labels = ("Absolute upper-left X", "Absolute upper-left Y", "Width", "Height")
+    return tuple(int(re.search(rf"{label}:\s+(-?\d+)", info).group(1)) for label in labels)
 
 
 def window_states(window):
