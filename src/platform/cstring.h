@@ -25,7 +25,9 @@ class CString {
     m_str += other.m_str;
     return *this;
   }
-  friend CString operator+(const CString& a, const CString& b) { return CString(a.m_str + b.m_str); }
+  friend CString operator+(const CString& a, const CString& b) {
+    return CString(a.m_str + b.m_str);
+  }
   friend bool operator==(const CString& a, const CString& b) { return a.m_str == b.m_str; }
   friend bool operator!=(const CString& a, const CString& b) { return a.m_str != b.m_str; }
   friend bool operator<(const CString& a, const CString& b) { return a.m_str < b.m_str; }

@@ -23,7 +23,8 @@ class CFrameWnd : public CWnd {
  public:
   // Creates the frame window from resource nIDResource: its title string, icon
   // and accelerator table.
-  virtual BOOL LoadFrame(UINT nIDResource, DWORD dwDefaultStyle = WS_OVERLAPPEDWINDOW | FWS_ADDTOTITLE,
+  virtual BOOL LoadFrame(UINT nIDResource,
+                         DWORD dwDefaultStyle = WS_OVERLAPPEDWINDOW | FWS_ADDTOTITLE,
                          CWnd* pParentWnd = nullptr, CCreateContext* pContext = nullptr);
   CView* GetActiveView() const { return m_pViewActive; }
   void SetActiveView(CView* pViewNew) { m_pViewActive = pViewNew; }
@@ -39,7 +40,6 @@ class CFrameWnd : public CWnd {
 
  protected:
   BOOL PreCreateWindow(CREATESTRUCT& cs) override;
-  BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
   int OnCreate(LPCREATESTRUCT lpCreateStruct) override;
   void OnSize(UINT nType, int cx, int cy) override;
   void OnClose() override;

@@ -16,7 +16,7 @@ struct StringResource {
 // One menu item; depth 0 items are the menu's pop-ups, deeper ones their items.
 struct MenuItemResource {
   int depth;
-  UINT id;  // 0 for a pop-up or a separator
+  UINT id;       // 0 for a pop-up or a separator
   LPCWSTR text;  // null for a separator
 };
 
@@ -48,7 +48,7 @@ enum class DialogItemKind { Icon, Text, DefPushButton, PushButton };
 struct DialogItemResource {
   DialogItemKind kind;
   UINT id;
-  LPCWSTR text;  // for an icon: the icon resource id as text
+  LPCWSTR text;      // for an icon: the icon resource id as text
   int x, y, cx, cy;  // dialog units
 };
 

@@ -49,8 +49,8 @@ struct TRACKMOUSEEVENT {
 BOOL _TrackMouseEvent(TRACKMOUSEEVENT* lpEventTrack);
 
 HDWP BeginDeferWindowPos(int nNumWindows);
-HDWP DeferWindowPos(HDWP hWinPosInfo, HWND hWnd, HWND hWndInsertAfter, int x, int y, int cx,
-                    int cy, UINT uFlags);
+HDWP DeferWindowPos(HDWP hWinPosInfo, HWND hWnd, HWND hWndInsertAfter, int x, int y, int cx, int cy,
+                    UINT uFlags);
 BOOL EndDeferWindowPos(HDWP hWinPosInfo);
 
 BOOL AfxOleInit();

@@ -2,15 +2,26 @@
 
 #include "platform/wnd.h"
 
+#include <memory>
+
 class CDC;
 class CDocument;
 
+namespace platform {
+class PrintJob;
+}
+
 class CPrintInfo {
  public:
+  CPrintInfo();
+  ~CPrintInfo();
+
   BOOL m_bDirect = FALSE;
   BOOL m_bPreview = FALSE;
   UINT m_nCurPage = 1;
   UINT m_nNumPages = 1;
+  // The printer the user chose; set by DoPreparePrinting.
+  std::unique_ptr<platform::PrintJob> m_pJob;
 };
 
 // A pane over the frame's client area, with the framework's sunken 2-pixel edge.
@@ -30,10 +41,12 @@ class CView : public CWnd {
   // Asks the user for a printer (the print dialog); FALSE when cancelled.
   BOOL DoPreparePrinting(CPrintInfo* pInfo);
   void OnFilePrint();
+  // Prints the pages of info to the printer it holds.
+  void PrintPages(CPrintInfo& info);
+  friend void AFXPrintPreview(CView* pView);
 
   BOOL PreCreateWindow(CREATESTRUCT& cs) override;
   int OnCreate(LPCREATESTRUCT lpCreateStruct) override;
-  void OnNcCalcSize(BOOL bCalcValidRects, NCCALCSIZE_PARAMS* lpncsp) override;
   void PostNcDestroy() override;
 
  private:
@@ -41,5 +54,5 @@ class CView : public CWnd {
   friend class CDocument;
 };
 
-// The view's sunken client edge.
-constexpr int kClientEdgeWidth = 2;
+// Shows the print preview of the view's pages.
+void AFXPrintPreview(CView* pView);

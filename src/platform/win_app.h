@@ -25,15 +25,19 @@ class CRecentFileList {
   CRecentFileList(LPCWSTR lpszSection, LPCWSTR lpszEntryFormat, int nSize);
   void Add(LPCWSTR lpszPathName);
   void ReadList();
+  // Writes the list back to the settings store if it changed since it was read.
   void WriteList();
   int GetSize() const { return m_nSize; }
   const std::vector<CString>& entries() const { return m_entries; }
 
  private:
+  CString EntryName(int index) const;
+
   CString m_strSection;
   CString m_strEntryFormat;
   int m_nSize;
   std::vector<CString> m_entries;
+  bool m_bChanged = false;
 };
 
 // The application object: one per process, driven by AfxWinMain.
@@ -70,7 +74,6 @@ class CWinApp : public CCmdTarget {
   char** m_argv = nullptr;
 
  protected:
-  BOOL OnOwnCmdMsg(UINT nID, int nCode, CCmdUI* pCmdUI) override;
   void OnFileNew();
   void OnFileOpen();
   void OnFilePrintSetup();
@@ -79,6 +82,7 @@ class CWinApp : public CCmdTarget {
   std::vector<std::unique_ptr<CDocTemplate>> m_templates;
   std::unique_ptr<CRecentFileList> m_pRecentFileList;
   BOOL m_bRegisterOnly = FALSE;
+  int m_nExitCode = 0;
 };
 
 // The framework's extended application: settings store and the managers.

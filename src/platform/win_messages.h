@@ -127,3 +127,8 @@ constexpr UINT IDOK = 1;
 // Command notification codes for OnCmdMsg
 constexpr int CN_COMMAND = 0;
 constexpr int CN_UPDATE_COMMAND_UI = -1;
+
+// Lets the window system pick a top-level window's position or size.
+#ifndef CW_USEDEFAULT
+#define CW_USEDEFAULT (static_cast<int>(0x80000000u))
+#endif

@@ -6,7 +6,8 @@
 class CefBrowserHost;
 class CefClient;
 class CefFrame;
-class CefRequestContext;
+// Browsers created without one share the global request context.
+class CefRequestContext : public virtual CefBase {};
 
 class CefBrowser : public virtual CefBase {
  public:

@@ -46,7 +46,9 @@ enum cef_v8_propertyattribute_t {
 typedef cef_v8_propertyattribute_t PropertyAttribute;
 
 // Lets the system pick a top-level window's position or size.
-constexpr int CW_USEDEFAULT = static_cast<int>(0x80000000u);
+#ifndef CW_USEDEFAULT
+#define CW_USEDEFAULT (static_cast<int>(0x80000000u))
+#endif
 
 struct CefPoint {
   int x = 0;

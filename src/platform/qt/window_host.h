@@ -18,6 +18,8 @@ namespace platform {
 // WM_NCCALCSIZE returns; what the owner draws through its window device context
 // lands in windowSurface() and is shown over the non-client area.
 class WindowHost : public QWidget {
+  Q_OBJECT
+
  public:
   WindowHost(CWnd* owner, const CREATESTRUCT& cs, QWidget* parent);
   ~WindowHost() override;
@@ -43,8 +45,21 @@ class WindowHost : public QWidget {
   // Puts the given part of the surface on screen now.
   void flushWindowSurface(const QRegion& region);
 
+  // Sends WM_SIZE when the size type or the client size has changed.
+  void reportSize();
+  // Lays the client area out for the current size and reports the size; Qt holds
+  // resize events back for hidden widgets, so positioning calls use it directly.
+  void applyGeometry();
+
   // One WM_NCMOUSELEAVE once the pointer leaves the non-client area.
   void trackNonClientLeave() { m_trackingLeave = true; }
+
+  // Default processing of a press on the caption: the system move starts once the
+  // pointer has moved a little with the button held.
+  void beginCaptionMove(const QPoint& globalPos);
+  void cancelCaptionMove();
+  // Default processing of a press on a border: the window system resizes.
+  void beginSystemResize(LRESULT hitTest);
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -62,7 +77,6 @@ class WindowHost : public QWidget {
  private:
   LRESULT send(UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
   UINT currentSizeType() const;
-  void reportSize();
   LRESULT hitTest(const QPoint& globalPos);
   void sendNonClientMouse(UINT message, const QPoint& globalPos);
   void deliverNonClientLeave();

@@ -1,0 +1,9 @@
+#pragma once
+
+#include "platform/dialog.h"
+
+// The About box: dialog template 100 and nothing of its own.
+class CAboutDlg : public CDialog {
+ public:
+  CAboutDlg();
+};

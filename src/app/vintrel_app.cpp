@@ -1,0 +1,110 @@
+#include "app/vintrel_app.h"
+
+#include "app/about_dlg.h"
+#include "app/simple_app.h"
+#include "app/ui_locale.h"
+#include "mainwnd/main_frm.h"
+#include "mainwnd/vintrel_doc.h"
+#include "mainwnd/vintrel_view.h"
+#include "platform/command_ids.h"
+#include "platform/doc_template.h"
+#include "platform/managers.h"
+#include "platform/system.h"
+#include "res/resource.h"
+#include "runtime/cef_app.h"
+
+namespace {
+
+constexpr wchar_t kRegistryKey[] = L"Local AppWizard-Generated Applications";
+constexpr UINT kRecentFileCount = 4;
+constexpr char kCachePath[] = "cache";
+// White; the alpha byte only switches the colour on.
+constexpr cef_color_t kBackgroundColor = 0x02FFFFFF;
+
+CefSettings RuntimeSettings() {
+  CefSettings settings;
+  settings.no_sandbox = 1;
+  settings.multi_threaded_message_loop = 1;
+  settings.windowless_rendering_enabled = 1;
+  settings.cache_path = kCachePath;
+  settings.locale = UiLocaleForLangId(GetSystemDefaultLangID());
+  settings.background_color = kBackgroundColor;
+  return settings;
+}
+
+}  // namespace
+
+CVintrelApp::CVintrelApp() : CWinAppEx(TRUE) {}
+
+BOOL CVintrelApp::InitInstance() {
+  INITCOMMONCONTROLSEX initCtrls{sizeof(INITCOMMONCONTROLSEX), ICC_WIN95_CLASSES};
+  InitCommonControlsEx(&initCtrls);
+  CWinAppEx::InitInstance();
+  if (!AfxOleInit()) {
+    AfxMessageBox(IDP_OLE_INIT_FAILED);
+    return FALSE;
+  }
+  AfxEnableControlContainer();
+  SetRegistryKey(kRegistryKey);
+  LoadStdProfileSettings(kRecentFileCount);
+  InitContextMenuManager();
+  InitKeyboardManager();
+
+  const CefMainArgs mainArgs(m_argc, m_argv);
+  CefRefPtr<SimpleApp> app(new SimpleApp);
+  // An engine sub-process spends its whole life in here.
+  const int exitCode = CefExecuteProcess(mainArgs, app, nullptr);
+  if (exitCode >= 0) return exitCode;
+
+  CefInitialize(mainArgs, RuntimeSettings(), app, nullptr);
+
+  InitTooltipManager();
+  CMFCToolTipInfo tooltipParams;
+  tooltipParams.m_bVislManagerTheme = TRUE;
+  GetTooltipManager()->SetTooltipParams(AFX_TOOLTIP_TYPE_ALL, RUNTIME_CLASS(CMFCToolTipCtrl),
+                                        &tooltipParams);
+
+  AddDocTemplate(new CSingleDocTemplate(IDR_MAINFRAME, RUNTIME_CLASS(CVintrelDoc),
+                                        RUNTIME_CLASS(CMainFrame), RUNTIME_CLASS(CVintrelView)));
+  CCommandLineInfo cmdInfo;
+  ParseCommandLine(cmdInfo);
+  if (!ProcessShellCommand(cmdInfo)) return FALSE;
+  m_pMainWnd->ShowWindow(SW_SHOWMAXIMIZED);
+  m_pMainWnd->UpdateWindow();
+  return TRUE;
+}
+
+int CVintrelApp::ExitInstance() { return CWinAppEx::ExitInstance(); }
+
+void CVintrelApp::PreLoadState() {
+  CString name;
+  name.LoadString(IDS_EDIT_MENU);
+  GetContextMenuManager()->AddMenu(name, IDR_POPUP_EDIT);
+}
+
+BOOL CVintrelApp::OnOwnCmdMsg(UINT nID, int nCode, CCmdUI* pCmdUI) {
+  if (nCode == CN_COMMAND) {
+    switch (nID) {
+      case ID_APP_ABOUT:
+        OnAppAbout();
+        return TRUE;
+      case ID_FILE_NEW:
+        OnFileNew();
+        return TRUE;
+      case ID_FILE_OPEN:
+        OnFileOpen();
+        return TRUE;
+      case ID_FILE_PRINT_SETUP:
+        OnFilePrintSetup();
+        return TRUE;
+      default:
+        break;
+    }
+  }
+  return CWinAppEx::OnOwnCmdMsg(nID, nCode, pCmdUI);
+}
+
+void CVintrelApp::OnAppAbout() {
+  CAboutDlg aboutDlg;
+  aboutDlg.DoModal();
+}

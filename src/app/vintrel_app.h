@@ -1,0 +1,24 @@
+#pragma once
+
+#include "platform/win_app.h"
+
+// The application object: start-up and shutdown of every process of the shell.
+class CVintrelApp : public CWinAppEx {
+ public:
+  CVintrelApp();
+
+  BOOL InitInstance() override;
+  int ExitInstance() override;
+  void PreLoadState() override;
+  void LoadCustomState() override {}
+  void SaveCustomState() override {}
+
+  // The current application look, a command id from 210 to 218.
+  int m_nApplicationLook = 0;
+
+ protected:
+  BOOL OnOwnCmdMsg(UINT nID, int nCode, CCmdUI* pCmdUI) override;
+
+ private:
+  void OnAppAbout();
+};

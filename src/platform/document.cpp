@@ -1,0 +1,79 @@
+#include "platform/document.h"
+
+#include <QFile>
+#include <QFileDialog>
+#include <QString>
+
+#include <algorithm>
+
+#include "platform/command_ids.h"
+#include "platform/doc_template.h"
+#include "platform/frame_wnd.h"
+#include "platform/view.h"
+
+IMPLEMENT_DYNAMIC(CDocument, CCmdTarget)
+
+BOOL CDocument::OnNewDocument() {
+  DeleteContents();
+  m_strPathName.Empty();
+  return TRUE;
+}
+
+BOOL CDocument::OnOpenDocument(LPCWSTR lpszPathName) {
+  // The document holds nothing: opening only checks that the file can be read.
+  QFile file(QString::fromWCharArray(lpszPathName));
+  if (!file.open(QIODevice::ReadOnly)) return FALSE;
+  DeleteContents();
+  m_strPathName = lpszPathName;
+  return TRUE;
+}
+
+BOOL CDocument::OnSaveDocument(LPCWSTR lpszPathName) {
+  // Serializing the document writes nothing, so a saved file is empty.
+  QFile file(QString::fromWCharArray(lpszPathName));
+  if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) return FALSE;
+  m_strPathName = lpszPathName;
+  return TRUE;
+}
+
+void CDocument::OnCloseDocument() {
+  std::vector<CWnd*> frames;
+  for (CView* view : m_views) {
+    CWnd* frame = view->GetParent();
+    if (frame && std::find(frames.begin(), frames.end(), frame) == frames.end())
+      frames.push_back(frame);
+  }
+  for (CWnd* frame : frames) frame->DestroyWindow();
+  DeleteContents();
+  if (m_pDocTemplate) m_pDocTemplate->RemoveDocument(this);
+  delete this;
+}
+
+void CDocument::AddView(CView* pView) {
+  m_views.push_back(pView);
+  pView->m_pDocument = this;
+}
+
+void CDocument::RemoveView(CView* pView) {
+  m_views.erase(std::remove(m_views.begin(), m_views.end(), pView), m_views.end());
+  pView->m_pDocument = nullptr;
+}
+
+BOOL CDocument::OnOwnCmdMsg(UINT nID, int nCode, CCmdUI* pCmdUI) {
+  if (nID == ID_FILE_SAVE) {
+    if (nCode == CN_COMMAND) OnFileSave();
+    return TRUE;
+  }
+  return CCmdTarget::OnOwnCmdMsg(nID, nCode, pCmdUI);
+}
+
+void CDocument::OnFileSave() {
+  CString path = m_strPathName;
+  if (path.IsEmpty()) {
+    const QString chosen =
+        QFileDialog::getSaveFileName(nullptr, QString(), QString::fromWCharArray(m_strTitle));
+    if (chosen.isEmpty()) return;
+    path = CString(chosen.toStdWString());
+  }
+  OnSaveDocument(path);
+}

@@ -1,0 +1,121 @@
+#include "platform/frame_wnd.h"
+
+#include "platform/document.h"
+#include "platform/resources.h"
+#include "platform/view.h"
+#include "platform/win_app.h"
+
+IMPLEMENT_DYNCREATE(CFrameWnd, CWnd)
+IMPLEMENT_DYNCREATE(CFrameWndEx, CFrameWnd)
+
+namespace {
+constexpr DWORD AFX_WS_DEFAULT_VIEW = WS_CHILD | WS_VISIBLE | WS_BORDER;
+}
+
+BOOL CFrameWnd::LoadFrame(UINT nIDResource, DWORD dwDefaultStyle, CWnd* pParentWnd,
+                          CCreateContext* pContext) {
+  m_nIDResource = nIDResource;
+  CString title;
+  title.LoadString(nIDResource);
+  return CreateEx(0, nullptr, title, dwDefaultStyle, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
+                  CW_USEDEFAULT, pParentWnd ? pParentWnd->GetSafeHwnd() : nullptr, 0, pContext);
+}
+
+BOOL CFrameWnd::PreCreateWindow(CREATESTRUCT& cs) {
+  // The title the frame shows is managed by OnUpdateFrameTitle.
+  cs.style &= ~static_cast<LONG>(FWS_ADDTOTITLE);
+  return TRUE;
+}
+
+CDocument* CFrameWnd::GetActiveDocument() const {
+  return m_pViewActive ? m_pViewActive->GetDocument() : nullptr;
+}
+
+int CFrameWnd::OnCreate(LPCREATESTRUCT lpCreateStruct) {
+  auto* context = static_cast<CCreateContext*>(lpCreateStruct->lpCreateParams);
+  if (context && context->m_pNewViewClass) {
+    CWnd* view = CreateView(context);
+    if (!view) return -1;
+    SetActiveView(static_cast<CView*>(view));
+  }
+  RecalcLayout();
+  return 0;
+}
+
+CWnd* CFrameWnd::CreateView(CCreateContext* pContext, UINT nID) {
+  CObject* object = pContext->m_pNewViewClass->CreateObject();
+  auto* view = dynamic_cast<CView*>(object);
+  if (!view) {
+    delete object;
+    return nullptr;
+  }
+  if (!view->Create(nullptr, nullptr, AFX_WS_DEFAULT_VIEW, CRect(0, 0, 0, 0), this, nID,
+                    pContext)) {
+    return nullptr;  // a view whose creation failed has deleted itself
+  }
+  return view;
+}
+
+void CFrameWnd::InitialUpdateFrame(CDocument*, BOOL bMakeVisible) {
+  CView* view = GetActiveView();
+  if (view) view->OnInitialUpdate();
+  OnUpdateFrameTitle(TRUE);
+  // The main window is shown by the application once start-up is done, so that it
+  // appears once, in its final state.
+  CWinApp* app = AfxGetApp();
+  const bool isMainWindow = app && app->m_pMainWnd == this;
+  if (bMakeVisible && !isMainWindow) ShowWindow(SW_SHOW);
+}
+
+void CFrameWnd::OnUpdateFrameTitle(BOOL) {
+  if (CDocument* doc = GetActiveDocument()) SetWindowText(doc->GetTitle());
+}
+
+void CFrameWnd::RecalcLayout() {
+  if (!m_pViewActive) return;
+  CRect client;
+  GetClientRect(&client);
+  m_pViewActive->MoveWindow(0, 0, client.Width(), client.Height());
+}
+
+void CFrameWnd::OnSize(UINT nType, int cx, int cy) {
+  CWnd::OnSize(nType, cx, cy);
+  if (nType != SIZE_MINIMIZED) RecalcLayout();
+}
+
+void CFrameWnd::OnClose() {
+  if (CDocument* doc = GetActiveDocument()) {
+    doc->OnCloseDocument();  // destroys this frame with the document's views
+  } else {
+    DestroyWindow();
+  }
+}
+
+void CFrameWnd::PostNcDestroy() { delete this; }
+
+BOOL CFrameWnd::OnCmdMsg(UINT nID, int nCode, CCmdUI* pCmdUI) {
+  if (m_pViewActive && m_pViewActive->OnCmdMsg(nID, nCode, pCmdUI)) return TRUE;
+  if (CWnd::OnCmdMsg(nID, nCode, pCmdUI)) return TRUE;
+  CWinApp* app = AfxGetApp();
+  return app && app->OnCmdMsg(nID, nCode, pCmdUI);
+}
+
+UINT CFrameWnd::TranslateAccelerator(UINT nVirtKey, BOOL bCtrl, BOOL bShift, BOOL bAlt) const {
+  const platform::AcceleratorTableResource* table = platform::FindAccelerators(m_nIDResource);
+  if (!table) return 0;
+  for (size_t i = 0; i < table->count; ++i) {
+    const platform::AcceleratorResource& a = table->entries[i];
+    if (a.key == nVirtKey && !(a.fVirt & platform::FCONTROL) == !bCtrl &&
+        !(a.fVirt & platform::FSHIFT) == !bShift && !(a.fVirt & platform::FALT) == !bAlt) {
+      return a.cmd;
+    }
+  }
+  return 0;
+}
+
+BOOL CFrameWndEx::LoadFrame(UINT nIDResource, DWORD dwDefaultStyle, CWnd* pParentWnd,
+                            CCreateContext* pContext) {
+  if (!CFrameWnd::LoadFrame(nIDResource, dwDefaultStyle, pParentWnd, pContext)) return FALSE;
+  if (auto* app = dynamic_cast<CWinAppEx*>(AfxGetApp())) app->LoadState();
+  return TRUE;
+}

@@ -1,0 +1,21 @@
+#include "platform/qt/application.h"
+
+#include <QApplication>
+
+#include "platform/win_app.h"
+
+namespace platform {
+
+void EnsureApplication() {
+  if (QCoreApplication::instance()) return;
+  static int argc = 1;
+  static char name[] = "vintrel";
+  static char* fallbackArgv[] = {name, nullptr};
+  CWinApp* app = AfxGetApp();
+  char** argv = app && app->m_argv ? app->m_argv : fallbackArgv;
+  if (app && app->m_argv) argc = app->m_argc;
+  // Lives for the rest of the process, like the window system.
+  new QApplication(argc, argv);
+}
+
+}  // namespace platform

@@ -1,0 +1,267 @@
+#include "platform/qt/window_host.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QScreen>
+#include <QWindow>
+
+#include "platform/frame_wnd.h"
+#include "platform/qt/key_translation.h"
+#include "platform/wnd.h"
+
+namespace platform {
+namespace {
+
+Qt::WindowFlags FlagsFor(const CREATESTRUCT& cs) {
+  if (cs.style & WS_CHILD) return Qt::Widget;
+  return Qt::Window | Qt::FramelessWindowHint;
+}
+
+LPARAM ScreenPointParam(const QPoint& p) { return MAKELPARAM(p.x(), p.y()); }
+
+Qt::CursorShape CursorFor(LRESULT hitTest) {
+  switch (hitTest) {
+    case HTLEFT:
+    case HTRIGHT:
+      return Qt::SizeHorCursor;
+    case HTTOP:
+    case HTBOTTOM:
+      return Qt::SizeVerCursor;
+    case HTTOPLEFT:
+    case HTBOTTOMRIGHT:
+      return Qt::SizeFDiagCursor;
+    case HTTOPRIGHT:
+    case HTBOTTOMLEFT:
+      return Qt::SizeBDiagCursor;
+    default:
+      return Qt::ArrowCursor;
+  }
+}
+
+}  // namespace
+
+WindowHost::WindowHost(CWnd* owner, const CREATESTRUCT& cs, QWidget* parent)
+    : QWidget(parent, FlagsFor(cs)), m_owner(owner), m_clientArea(new QWidget(this)) {
+  setMouseTracking(true);
+  setFocusPolicy(Qt::StrongFocus);
+  m_clientArea->setMouseTracking(true);
+  m_clientArea->installEventFilter(this);
+  if (cs.lpszName) setWindowTitle(QString::fromWCharArray(cs.lpszName));
+
+  if (isWindow()) {
+    // A window asked for larger than the screen gets the screen's size, and the
+    // window system places it when no position is given.
+    const QSize screen = QGuiApplication::primaryScreen()->availableGeometry().size();
+    const int width = cs.cx == CW_USEDEFAULT ? screen.width() * 2 / 3 : cs.cx;
+    const int height = cs.cy == CW_USEDEFAULT ? screen.height() * 2 / 3 : cs.cy;
+    resize(std::min(width, screen.width()), std::min(height, screen.height()));
+    if (cs.x != CW_USEDEFAULT && cs.y != CW_USEDEFAULT) move(cs.x, cs.y);
+  } else {
+    setGeometry(cs.x, cs.y, cs.cx, cs.cy);
+  }
+}
+
+WindowHost::~WindowHost() = default;
+
+WindowHost* WindowHost::fromHandle(HWND hWnd) {
+  return dynamic_cast<WindowHost*>(reinterpret_cast<QWidget*>(hWnd));
+}
+
+QRect WindowHost::clientRect() const { return m_clientArea->geometry(); }
+
+LRESULT WindowHost::send(UINT message, WPARAM wParam, LPARAM lParam) {
+  return m_owner ? m_owner->SendMessage(message, wParam, lParam) : 0;
+}
+
+void WindowHost::recalcNonClient() {
+  const QRect window = geometry();
+  NCCALCSIZE_PARAMS params{};
+  params.rgrc[0] = RECT{window.left(), window.top(), window.left() + window.width(),
+                        window.top() + window.height()};
+  send(WM_NCCALCSIZE, TRUE, reinterpret_cast<LPARAM>(&params));
+  const RECT& c = params.rgrc[0];
+  m_clientArea->setGeometry(c.left - window.left(), c.top - window.top(),
+                            std::max(0, int(c.right - c.left)), std::max(0, int(c.bottom - c.top)));
+}
+
+void WindowHost::applyMinMaxInfo() {
+  if (!isWindow()) return;
+  const QSize screen = QGuiApplication::primaryScreen()->availableGeometry().size();
+  MINMAXINFO info{};
+  info.ptMaxSize = POINT{screen.width(), screen.height()};
+  info.ptMaxTrackSize = info.ptMaxSize;
+  send(WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&info));
+  setMinimumSize(info.ptMinTrackSize.x, info.ptMinTrackSize.y);
+}
+
+UINT WindowHost::currentSizeType() const {
+  if (isMinimized()) return SIZE_MINIMIZED;
+  if (isMaximized()) return SIZE_MAXIMIZED;
+  return SIZE_RESTORED;
+}
+
+void WindowHost::reportSize() {
+  const UINT type = currentSizeType();
+  const QSize client = m_clientArea->size();
+  if (type == m_lastSizeType && client == m_lastClientSize) return;
+  m_lastSizeType = type;
+  m_lastClientSize = client;
+  send(WM_SIZE, type, MAKELPARAM(client.width(), client.height()));
+}
+
+QImage& WindowHost::windowSurface() {
+  if (m_surface.size() != size()) {
+    m_surface = QImage(size(), QImage::Format_ARGB32_Premultiplied);
+    m_surface.fill(palette().window().color());
+  }
+  return m_surface;
+}
+
+void WindowHost::flushWindowSurface(const QRegion& region) {
+  // Inside paintEvent the surface is drawn right after; elsewhere show it now.
+  if (!m_painting && isVisible()) repaint(region);
+}
+
+void WindowHost::paintEvent(QPaintEvent* event) {
+  if (m_surfaceStale) {
+    m_surfaceStale = false;
+    m_painting = true;
+    send(WM_NCPAINT, 1, 0);
+    m_painting = false;
+  }
+  QPainter painter(this);
+  painter.setCompositionMode(QPainter::CompositionMode_Source);
+  const QImage& surface = windowSurface();
+  for (const QRect& r : event->region()) painter.drawImage(r, surface, r);
+}
+
+void WindowHost::resizeEvent(QResizeEvent*) { applyGeometry(); }
+
+void WindowHost::applyGeometry() {
+  m_surfaceStale = true;
+  recalcNonClient();
+  reportSize();
+}
+
+void WindowHost::changeEvent(QEvent* event) {
+  if (event->type() == QEvent::WindowStateChange) {
+    m_surfaceStale = true;
+    reportSize();
+  } else if (event->type() == QEvent::ActivationChange && isWindow()) {
+    const bool active = isActiveWindow();
+    send(WM_NCACTIVATE, active, 0);
+    send(WM_ACTIVATE, MAKELPARAM(active ? WA_ACTIVE : WA_INACTIVE, isMinimized()), 0);
+  }
+  QWidget::changeEvent(event);
+}
+
+void WindowHost::closeEvent(QCloseEvent* event) {
+  // The window decides for itself whether and how it goes away.
+  event->ignore();
+  if (m_owner) m_owner->PostMessage(WM_CLOSE);
+}
+
+LRESULT WindowHost::hitTest(const QPoint& globalPos) {
+  return send(WM_NCHITTEST, 0, ScreenPointParam(globalPos));
+}
+
+void WindowHost::sendNonClientMouse(UINT message, const QPoint& globalPos) {
+  const LRESULT ht = hitTest(globalPos);
+  if (ht == HTCLIENT || ht == HTNOWHERE) return;
+  send(message, static_cast<WPARAM>(ht), ScreenPointParam(globalPos));
+}
+
+void WindowHost::deliverNonClientLeave() {
+  if (!m_trackingLeave) return;
+  m_trackingLeave = false;
+  send(WM_NCMOUSELEAVE);
+}
+
+void WindowHost::beginCaptionMove(const QPoint& globalPos) {
+  m_movePending = true;
+  m_movePressPos = globalPos;
+}
+
+void WindowHost::beginSystemResize(LRESULT hitTest) {
+  Qt::Edges edges;
+  if (hitTest == HTLEFT || hitTest == HTTOPLEFT || hitTest == HTBOTTOMLEFT) edges |= Qt::LeftEdge;
+  if (hitTest == HTRIGHT || hitTest == HTTOPRIGHT || hitTest == HTBOTTOMRIGHT)
+    edges |= Qt::RightEdge;
+  if (hitTest == HTTOP || hitTest == HTTOPLEFT || hitTest == HTTOPRIGHT) edges |= Qt::TopEdge;
+  if (hitTest == HTBOTTOM || hitTest == HTBOTTOMLEFT || hitTest == HTBOTTOMRIGHT)
+    edges |= Qt::BottomEdge;
+  if (edges && windowHandle()) windowHandle()->startSystemResize(edges);
+}
+
+void WindowHost::cancelCaptionMove() { m_movePending = false; }
+
+void WindowHost::mouseMoveEvent(QMouseEvent* event) {
+  const QPoint global = event->globalPosition().toPoint();
+  if (m_movePending && (event->buttons() & Qt::LeftButton)) {
+    if ((global - m_movePressPos).manhattanLength() < QApplication::startDragDistance()) return;
+    m_movePending = false;
+    if (windowHandle()) windowHandle()->startSystemMove();
+    return;
+  }
+  const LRESULT ht = hitTest(global);
+  setCursor(CursorFor(ht));
+  if (ht == HTCLIENT || ht == HTNOWHERE) {
+    deliverNonClientLeave();
+    return;
+  }
+  send(WM_NCMOUSEMOVE, static_cast<WPARAM>(ht), ScreenPointParam(global));
+}
+
+void WindowHost::mousePressEvent(QMouseEvent* event) {
+  if (event->button() == Qt::LeftButton) {
+    sendNonClientMouse(WM_NCLBUTTONDOWN, event->globalPosition().toPoint());
+  }
+}
+
+void WindowHost::mouseReleaseEvent(QMouseEvent* event) {
+  if (event->button() == Qt::LeftButton) {
+    m_movePending = false;
+    sendNonClientMouse(WM_NCLBUTTONUP, event->globalPosition().toPoint());
+  }
+}
+
+void WindowHost::mouseDoubleClickEvent(QMouseEvent* event) {
+  if (event->button() == Qt::LeftButton) {
+    sendNonClientMouse(WM_NCLBUTTONDBLCLK, event->globalPosition().toPoint());
+  }
+}
+
+void WindowHost::leaveEvent(QEvent* event) {
+  deliverNonClientLeave();
+  QWidget::leaveEvent(event);
+}
+
+void WindowHost::keyPressEvent(QKeyEvent* event) {
+  // Keys the browser did not take arrive here as well; accelerators are only for
+  // keys pressed while one of the application's own windows has the focus.
+  auto* frame = dynamic_cast<CFrameWnd*>(m_owner);
+  QWidget* focus = QApplication::focusWidget();
+  const bool ownFocus = !focus || dynamic_cast<WindowHost*>(focus);
+  if (frame && ownFocus) {
+    if (const UINT command = AcceleratorCommand(*frame, *event)) {
+      frame->SendMessage(WM_COMMAND, command, 0);
+      return;
+    }
+  }
+  QWidget::keyPressEvent(event);
+}
+
+bool WindowHost::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == m_clientArea && event->type() == QEvent::Enter) deliverNonClientLeave();
+  return QWidget::eventFilter(watched, event);
+}
+
+QWidget* ChildContainerOf(HWND hWnd) {
+  if (WindowHost* host = WindowHost::fromHandle(hWnd)) return host->clientArea();
+  return reinterpret_cast<QWidget*>(hWnd);
+}
+
+}  // namespace platform
