@@ -1,0 +1,148 @@
+// Non-client mouse input of the skinned frame: hit-testing, hover, press and
+// release of the caption buttons, the caption double-click and the system menu.
+#include "platform/menu.h"
+#include "platform/system.h"
+#include "skin/skin_frame_wnd.h"
+#include "skin/skin_geometry.h"
+
+namespace {
+
+bool IsMoveOrSizeCode(UINT hitTest) {
+  return hitTest == HTCAPTION || (hitTest >= HTLEFT && hitTest <= HTBOTTOMRIGHT);
+}
+
+}  // namespace
+
+int CSkinFrameWnd::ButtonFromPoint(POINT p) const {
+  for (const auto& [id, button] : m_buttons) {
+    if (button.m_rect.PtInRect(p)) return id;
+  }
+  return -1;
+}
+
+CPoint CSkinFrameWnd::ScreenToWindow(CPoint point) const {
+  CRect window;
+  GetWindowRect(&window);
+  return CPoint(point.x - window.left, point.y - window.top);
+}
+
+void CSkinFrameWnd::RepaintButton(const CDUIButton& button) {
+  InvalidateRect(&button.m_rect, TRUE);
+}
+
+void CSkinFrameWnd::ReleaseHoveredButton() {
+  CDUIButton& button = m_buttons[m_nHoverId];
+  if (!button.m_bDisabled) {
+    button.m_bHover = FALSE;
+    button.m_bPressed = FALSE;
+    RepaintButton(button);
+  }
+  m_nHoverId = -1;
+}
+
+LRESULT CSkinFrameWnd::OnNcHitTest(CPoint point) {
+  const CPoint p = ScreenToWindow(point);
+  switch (ButtonFromPoint(p)) {
+    case static_cast<int>(skin::kCloseButtonId):
+      return HTCLOSE;
+    case static_cast<int>(skin::kMaximizeButtonId):
+      return HTMAXBUTTON;
+    case static_cast<int>(skin::kMinimizeButtonId):
+      return HTMINBUTTON;
+    case -1:
+      if (m_rcIcon.PtInRect(p)) return HTSYSMENU;
+      break;
+    default:
+      break;
+  }
+  return CFrameWndEx::OnNcHitTest(point);
+}
+
+void CSkinFrameWnd::OnNcMouseMove(UINT nHitTest, CPoint point) {
+  if (!m_bTracking) {
+    TRACKMOUSEEVENT request{sizeof(TRACKMOUSEEVENT), TME_LEAVE | TME_NONCLIENT, GetSafeHwnd(), 0};
+    m_bTracking = _TrackMouseEvent(&request);
+  }
+  if (IsMoveOrSizeCode(nHitTest)) Default();
+  const int id = ButtonFromPoint(ScreenToWindow(point));
+  // Moves within one button change nothing and repaint nothing.
+  if (id == m_nHoverId) return;
+  if (m_nHoverId != -1) ReleaseHoveredButton();
+  if (id != -1) {
+    m_nHoverId = id;
+    CDUIButton& button = m_buttons[id];
+    if (!button.m_bDisabled) {
+      button.m_bHover = TRUE;
+      RepaintButton(button);
+    }
+  }
+  OnNcPaint();
+}
+
+void CSkinFrameWnd::OnNcMouseLeave() {
+  m_bTracking = FALSE;
+  if (m_nHoverId == -1) return;
+  ReleaseHoveredButton();
+  OnNcPaint();
+}
+
+void CSkinFrameWnd::OnNcLButtonDown(UINT, CPoint point) {
+  const CPoint p = ScreenToWindow(point);
+  const int id = ButtonFromPoint(p);
+  if (id != -1) {
+    // A press on a skin button never starts a window move.
+    CDUIButton& button = m_buttons[id];
+    if (!button.m_bDisabled) {
+      button.m_bPressed = TRUE;
+      RepaintButton(button);
+    }
+    OnNcPaint();
+  } else if (m_rcIcon.PtInRect(p)) {
+    if (CMenu* menu = GetSystemMenu(FALSE)) {
+      menu->TrackPopupMenu(TPM_LEFTALIGN | TPM_TOPALIGN | TPM_LEFTBUTTON, point.x, point.y, this);
+    }
+  } else {
+    Default();
+  }
+}
+
+void CSkinFrameWnd::OnNcLButtonUp(UINT, CPoint point) {
+  // The window commands are sent, not posted: the close command destroys this
+  // frame, so nothing may touch it afterwards.
+  const int id = ButtonFromPoint(ScreenToWindow(point));
+  switch (id) {
+    case -1:
+      Default();
+      break;
+    case static_cast<int>(skin::kCloseButtonId):
+      SendMessage(WM_SYSCOMMAND, SC_RESTORE, 0);
+      SendMessage(WM_SYSCOMMAND, SC_CLOSE, 0);
+      break;
+    case static_cast<int>(skin::kMaximizeButtonId):
+      SendMessage(WM_SYSCOMMAND, IsZoomed() ? SC_RESTORE : SC_MAXIMIZE, 0);
+      break;
+    case static_cast<int>(skin::kMinimizeButtonId):
+      SendMessage(WM_SYSCOMMAND, SC_MINIMIZE, 0);
+      break;
+    default:
+      m_buttons[id].FireClick();
+      OnNcPaint();
+      break;
+  }
+}
+
+void CSkinFrameWnd::OnNcLButtonDblClk(UINT, CPoint point) {
+  const CPoint p = ScreenToWindow(point);
+  const CRect captionStrip(0, 0, WindowRectAtOrigin().Width(), m_nCaptionHeight);
+  const int id = ButtonFromPoint(p);
+  if (id != -1) {
+    CDUIButton& button = m_buttons[id];
+    if (!button.m_bDisabled) {
+      button.m_bPressed = TRUE;
+      RepaintButton(button);
+    }
+  } else if (captionStrip.PtInRect(p)) {
+    ShowWindow(IsZoomed() ? SW_RESTORE : SW_MAXIMIZE);
+  }
+  OnNcPaint();
+}

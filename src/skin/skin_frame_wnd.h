@@ -1,0 +1,74 @@
+#pragma once
+
+#include <map>
+#include <vector>
+
+#include "platform/frame_wnd.h"
+#include "platform/gdi.h"
+#include "platform/gdiplus.h"
+#include "skin/dui_button.h"
+
+// A frame window that draws its own caption and border from the skin: a
+// 38-pixel caption, 3-pixel borders, a rounded outline and right-aligned
+// close, maximise/restore and minimise buttons.
+class CSkinFrameWnd : public CFrameWndEx {
+  DECLARE_DYNCREATE(CSkinFrameWnd)
+
+ public:
+  CSkinFrameWnd();
+  ~CSkinFrameWnd() override;
+
+  // Stores a 3-frame button under id (replacing one with that id) and returns it.
+  CDUIButton* AddButton(UINT id, const RECT& rect, Gdiplus::Image* image);
+
+  // The painter: the whole non-client area, off-screen, then one copy to the
+  // window. Whatever changes the caption calls it directly.
+  void OnNcPaint() override;
+
+ protected:
+  LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+  BOOL OnNcCreate(LPCREATESTRUCT lpCreateStruct) override;
+  void OnNcCalcSize(BOOL bCalcValidRects, NCCALCSIZE_PARAMS* lpncsp) override;
+  void OnGetMinMaxInfo(MINMAXINFO* lpMMI) override;
+  void OnSize(UINT nType, int cx, int cy) override;
+  BOOL OnNcActivate(BOOL bActive) override;
+  void OnActivate(UINT nState, CWnd* pWndOther, BOOL bMinimized) override;
+  void OnSysCommand(UINT nID, LPARAM lParam) override;
+
+  // Non-client input (skin_frame_input.cpp).
+  LRESULT OnNcHitTest(CPoint point) override;
+  void OnNcMouseMove(UINT nHitTest, CPoint point) override;
+  void OnNcMouseLeave() override;
+  void OnNcLButtonDown(UINT nHitTest, CPoint point) override;
+  void OnNcLButtonUp(UINT nHitTest, CPoint point) override;
+  void OnNcLButtonDblClk(UINT nHitTest, CPoint point) override;
+  // The lowest id whose button contains p (window coordinates), or -1.
+  int ButtonFromPoint(POINT p) const;
+
+  // (0, 0, W, H): the window rectangle moved to the origin.
+  CRect WindowRectAtOrigin() const;
+  // Makes a fresh round rectangle in m_rgnWindow the window's shape.
+  void ApplyWindowRegion();
+
+  int m_nCaptionHeight;
+  int m_nBorderWidth;
+  Gdiplus::Image* m_pBkImage = nullptr;
+  std::map<int, CDUIButton> m_buttons;
+  int m_nHoverId = -1;
+  BOOL m_bTracking = FALSE;
+  CRgn m_rgnWindow;
+  std::vector<Gdiplus::Image*> m_captionImages;
+  CRect m_rcIcon;
+
+ private:
+  CPoint ScreenToWindow(CPoint point) const;
+  void RepaintButton(const CDUIButton& button);
+  // Takes hover and press off the hovered button; no button is hovered after.
+  void ReleaseHoveredButton();
+  void PlaceWindowButtons(int windowWidth);
+  void DrawBackground(Gdiplus::Graphics& graphics, int width, int height);
+  // Draws the small icon, if the window has one; returns where the title starts.
+  int DrawSmallIcon(CDC& dc);
+  void DrawTitle(Gdiplus::Graphics& graphics, CDC& windowDC, int titleLeft);
+  void DrawButtons(Gdiplus::Graphics& graphics, CDC& windowDC);
+};

@@ -1,0 +1,107 @@
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+
+#include "skin/skin_image_store.h"
+#include "skin_test_support.h"
+
+namespace {
+
+class SkinImageStoreTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    CSkinImageStore::DestroyInstance();
+    m_store = CSkinImageStore::GetInstance();
+    m_store->m_strSkinRoot = CString(skin_test::Wide(m_dir.path() + "/"));
+  }
+  void TearDown() override { CSkinImageStore::DestroyInstance(); }
+
+  void Save(const QString& name, int width = 6, int height = 4) {
+    skin_test::SaveImage(m_dir.path(), name, skin_test::Filled(width, height, 0xFF336699));
+  }
+
+  QTemporaryDir m_dir;
+  CSkinImageStore* m_store = nullptr;
+};
+
+TEST_F(SkinImageStoreTest, DecodesEachNameOnceAndSharesTheImage) {
+  Save("dialog\\DialogBkg.png");
+  Gdiplus::Image* first = m_store->GetImage(L"dialog\\DialogBkg.png");
+  ASSERT_NE(nullptr, first);
+  EXPECT_EQ(6u, first->GetWidth());
+  // With the file gone, a second decode would fail: the cached image answers.
+  ASSERT_TRUE(QFile::remove(m_dir.filePath("dialog/DialogBkg.png")));
+  EXPECT_EQ(first, m_store->GetImage(L"dialog\\DialogBkg.png"));
+  EXPECT_EQ(6u, first->GetWidth());
+  ASSERT_EQ(1u, m_store->m_images.size());
+  EXPECT_EQ(CString(L"dialog\\DialogBkg.png"), m_store->m_images.begin()->first);
+}
+
+TEST_F(SkinImageStoreTest, NamesDifferingInCaseAreSeparateEntries) {
+  Save("Button.png");
+  Gdiplus::Image* upper = m_store->GetImage(L"Button.png");
+  Gdiplus::Image* lower = m_store->GetImage(L"button.png");
+  EXPECT_NE(upper, lower);
+  EXPECT_EQ(2u, m_store->m_images.size());
+  EXPECT_EQ(6u, upper->GetWidth());
+  EXPECT_EQ(0u, lower->GetWidth());
+}
+
+TEST_F(SkinImageStoreTest, AMissingFileStaysMissingForTheRun) {
+  Gdiplus::Image* missing = m_store->GetImage(L"late.png");
+  ASSERT_NE(nullptr, missing);
+  EXPECT_NE(Gdiplus::Ok, missing->GetLastStatus());
+  EXPECT_EQ(0u, missing->GetWidth());
+  EXPECT_EQ(0u, missing->GetHeight());
+  Save("late.png");
+  EXPECT_EQ(missing, m_store->GetImage(L"late.png"));
+  EXPECT_EQ(0u, missing->GetWidth());
+  EXPECT_EQ(nullptr, m_store->GetImage(nullptr));
+}
+
+TEST_F(SkinImageStoreTest, DestructionShutsTheLibraryDownExactlyOnce) {
+  CSkinImageStore::DestroyInstance();
+  const Gdiplus::LibraryCounters before = Gdiplus::GetLibraryCounters();
+  CSkinImageStore* store = CSkinImageStore::GetInstance();
+  EXPECT_EQ(store, CSkinImageStore::GetInstance());
+  EXPECT_TRUE(store->m_images.empty());
+  CSkinImageStore::DestroyInstance();
+  CSkinImageStore::DestroyInstance();
+  const Gdiplus::LibraryCounters after = Gdiplus::GetLibraryCounters();
+  EXPECT_EQ(before.startups + 1, after.startups);
+  EXPECT_EQ(before.shutdowns + 1, after.shutdowns);
+}
+
+TEST(SkinRoot, IsTheExecutablesFolderWhateverTheWorkingDirectory) {
+  const QTemporaryDir elsewhere;
+  char previous[4096];
+  ASSERT_NE(nullptr, getcwd(previous, sizeof previous));
+  ASSERT_EQ(0, chdir(elsewhere.path().toLocal8Bit().constData()));
+  const CString root = CSkinImageStore::ComputeSkinRoot();
+  ASSERT_EQ(0, chdir(previous));
+
+  const QString executableFolder = QFileInfo("/proc/self/exe").canonicalFilePath();
+  const QString expected = QFileInfo(executableFolder).path() + "/Skins\\Default\\";
+  EXPECT_EQ(expected.toStdWString(), root.str());
+}
+
+TEST(SkinRoot, KeepsDriveAndFolderOfTheModuleName) {
+  struct Case {
+    const wchar_t* module;
+    const wchar_t* root;
+  };
+  const Case cases[] = {
+      {L"/opt/vintrel/vintrel", L"/opt/vintrel/Skins\\Default\\"},
+      {L"C:\\Program Files\\Vintrel\\vintrel.exe", L"C:\\Program Files\\Vintrel\\Skins\\Default\\"},
+      {L"C:vintrel.exe", L"C:Skins\\Default\\"},
+      {L"vintrel", L"Skins\\Default\\"},
+      {nullptr, L"Skins\\Default\\"},
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(std::wstring(c.root), CSkinImageStore::SkinRootForModule(c.module).str());
+}
+
+}  // namespace
