@@ -8,6 +8,7 @@
 
 #include <map>
 
+#include "platform/menu.h"
 #include "platform/qt/application.h"
 #include "platform/qt/window_host.h"
 #include "platform/win_app.h"
@@ -114,8 +115,9 @@ LRESULT CWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
 LRESULT CWnd::SendMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   const Message saved = m_current;
   m_current = {message, wParam, lParam};
+  const std::weak_ptr<int> alive = m_alive;
   const LRESULT result = WindowProc(message, wParam, lParam);
-  m_current = saved;
+  if (!alive.expired()) m_current = saved;
   return result;
 }
 
@@ -339,6 +341,33 @@ HICON CWnd::SetIcon(HICON hIcon, BOOL bBigIcon) {
 }
 
 HICON CWnd::GetIcon(BOOL bBigIcon) const { return bBigIcon ? m_hIconBig : m_hIconSmall; }
+
+CMenu* CWnd::GetSystemMenu(BOOL) {
+  if (!host()) return nullptr;
+  const bool maximized = IsZoomed();
+  const bool minimized = IsIconic();
+  const bool sizable = m_dwStyle & WS_THICKFRAME;
+  m_pSystemMenu = std::make_unique<CMenu>();
+  m_pSystemMenu->m_bSystemMenu = true;
+  // The usual items, enabled for the window's state.
+  const struct {
+    UINT id;
+    LPCWSTR text;
+    bool enabled;
+  } items[] = {
+      {SC_RESTORE, L"&Restore", maximized || minimized},
+      {SC_MOVE, L"&Move", !maximized},
+      {SC_SIZE, L"&Size", sizable && !maximized && !minimized},
+      {SC_MINIMIZE, L"Mi&nimize", !minimized},
+      {SC_MAXIMIZE, L"Ma&ximize", !maximized},
+  };
+  for (const auto& item : items) {
+    m_pSystemMenu->AppendMenu(item.enabled ? MF_STRING : MF_GRAYED, item.id, item.text);
+  }
+  m_pSystemMenu->AppendMenu(MF_SEPARATOR);
+  m_pSystemMenu->AppendMenu(MF_STRING, SC_CLOSE, L"&Close\tAlt+F4");
+  return m_pSystemMenu.get();
+}
 
 void CWnd::SetFocus() {
   if (WindowHost* h = host()) h->setFocus();

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <memory>
+
 #include "platform/cmd_target.h"
 #include "platform/cstring.h"
 #include "platform/geometry.h"
@@ -111,6 +113,10 @@ class CWnd : public CCmdTarget {
   HICON m_hIconSmall = nullptr;
   HICON m_hIconBig = nullptr;
   CString m_strText;
+  std::unique_ptr<CMenu> m_pSystemMenu;
+  // Expires with the object: a handler may destroy its own window (and with a
+  // frame, the object) before the message that got there returns.
+  std::shared_ptr<int> m_alive = std::make_shared<int>();
 
   friend class platform::WindowHost;
 };
