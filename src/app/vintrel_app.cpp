@@ -12,6 +12,7 @@
 #include "platform/system.h"
 #include "res/resource.h"
 #include "runtime/cef_app.h"
+#include "skin/skin_image_store.h"
 
 namespace {
 
@@ -49,6 +50,7 @@ BOOL CVintrelApp::InitInstance() {
   LoadStdProfileSettings(kRecentFileCount);
   InitContextMenuManager();
   InitKeyboardManager();
+  CSkinImageStore::GetInstance()->m_strSkinRoot = CSkinImageStore::ComputeSkinRoot();
 
   const CefMainArgs mainArgs(m_argc, m_argv);
   CefRefPtr<SimpleApp> app(new SimpleApp);
@@ -74,7 +76,10 @@ BOOL CVintrelApp::InitInstance() {
   return TRUE;
 }
 
-int CVintrelApp::ExitInstance() { return CWinAppEx::ExitInstance(); }
+int CVintrelApp::ExitInstance() {
+  CSkinImageStore::DestroyInstance();
+  return CWinAppEx::ExitInstance();
+}
 
 void CVintrelApp::PreLoadState() {
   CString name;

@@ -7,7 +7,7 @@
 
 CefRefPtr<SimpleHandler> g_handler;
 
-IMPLEMENT_DYNCREATE(CMainFrame, CFrameWndEx)
+IMPLEMENT_DYNCREATE(CMainFrame, CSkinFrameWnd)
 
 namespace {
 
@@ -34,7 +34,7 @@ CMainFrame::~CMainFrame() { CefShutdown(); }
 
 BOOL CMainFrame::PreCreateWindow(CREATESTRUCT& cs) {
   cs.hMenu = nullptr;
-  if (!CFrameWndEx::PreCreateWindow(cs)) return FALSE;
+  if (!CSkinFrameWnd::PreCreateWindow(cs)) return FALSE;
   cs.cx = kRequestedWidth;
   cs.cy = kRequestedHeight;
   return TRUE;
@@ -45,7 +45,7 @@ int CMainFrame::OnCreate(LPCREATESTRUCT lpCreateStruct) {
   HICON icon = LoadIconW(reinterpret_cast<HINSTANCE>(GetModuleHandleW(nullptr)),
                          MAKEINTRESOURCEW(IDR_MAINFRAME));
   SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
-  if (CFrameWndEx::OnCreate(lpCreateStruct) == -1) return -1;
+  if (CSkinFrameWnd::OnCreate(lpCreateStruct) == -1) return -1;
   if (g_handler && g_handler->GetBrowser()) return 0;
   g_handler = new SimpleHandler();
   CreateBrowser();
@@ -72,7 +72,7 @@ void CMainFrame::CreateBrowser() {
 }
 
 void CMainFrame::OnUpdateFrameTitle(BOOL bAddToTitle) {
-  CFrameWndEx::OnUpdateFrameTitle(bAddToTitle);
+  CSkinFrameWnd::OnUpdateFrameTitle(bAddToTitle);
   CString title;
   title.LoadString(AFX_IDS_APP_TITLE);
   SetWindowText(title);

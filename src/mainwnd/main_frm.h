@@ -1,11 +1,13 @@
 #pragma once
 
+#include <string>
+
 #include "client/simple_handler.h"
-#include "platform/frame_wnd.h"
+#include "skin/skin_frame_wnd.h"
 
 // The application's one top-level window: it hosts the embedded browser over its
-// client area.
-class CMainFrame : public CFrameWndEx {
+// client area, under the skinned caption.
+class CMainFrame : public CSkinFrameWnd {
   DECLARE_DYNCREATE(CMainFrame)
 
  public:
@@ -17,6 +19,8 @@ class CMainFrame : public CFrameWndEx {
 
  protected:
   int OnCreate(LPCREATESTRUCT lpCreateStruct) override;
+  BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
+  void OnSize(UINT nType, int cx, int cy) override;
 
  private:
   void CreateBrowser();
@@ -24,3 +28,7 @@ class CMainFrame : public CFrameWndEx {
 
 // The browser client of the whole process; set when the main frame is created.
 extern CefRefPtr<SimpleHandler> g_handler;
+
+// The about page: the about host (VINTREL_ABOUT_HOST in the environment, or the
+// one built in) with the fixed path and version query.
+std::string AboutPageUrl();
