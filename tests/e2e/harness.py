@@ -369,6 +369,30 @@ EXAMPLE_DIR = os.environ.get("VINTREL_EXAMPLE_DIR",
                              os.path.join(os.path.dirname(__file__), "..", "..", "example"))
 
 
+class ShellProcess:
+    """One run of the shell and the engine sub-processes seen below it."""
+
+    def __init__(self, popen):
+        self.popen = popen
+        self._seen = {}
+
+    def engine_processes(self):
+        """The sub-processes now, as {pid: executable}; remembered for stop()."""
+        processes = {pid: process_exe(pid) for pid in descendants(self.popen.pid)}
+        self._seen.update(processes)
+        return processes
+
+    def stop(self):
+        """Stops the shell if it still runs, and any sub-process it left behind."""
+        if self.popen.poll() is None:
+            self.engine_processes()
+        stop_process(self.popen)
+        for pid, exe in self._seen.items():
+            if alive(pid) and process_exe(pid) == exe:  # not a new process under a reused pid
+                with contextlib.suppress(OSError):
+                    os.kill(pid, signal.SIGKILL)
+
+
 class ShellTestCase(unittest.TestCase):
     """Each test: a fresh temporary root with its own display, HOME, working directory holding a
     copy of the example pages, and a DevTools port. Everything started is stopped afterwards."""
@@ -390,10 +414,10 @@ class ShellTestCase(unittest.TestCase):
         self.display.start()
         self.shell = None
         self.devtools = None
-        self._engine_processes = {}
 
     def start_shell(self, extra_env=None, executable=None):
-        """Starts the shell with no argument from the working directory."""
+        """Starts the shell with no argument from the working directory; returns its
+        ShellProcess, also kept as self.shell."""
         port = free_loopback_port()
         runtime_dir = os.path.join(self.root, "runtime")
         os.makedirs(runtime_dir, mode=0o700, exist_ok=True)
@@ -404,10 +428,10 @@ class ShellTestCase(unittest.TestCase):
                    QTWEBENGINE_REMOTE_DEBUGGING=f"127.0.0.1:{port}")
         env.update(extra_env or {})
         with open(os.path.join(self.root, "shell.log"), "ab") as log:
-            self.shell = subprocess.Popen([executable or self.executable], cwd=self.workdir,
-                                          env=env, stdin=subprocess.DEVNULL, stdout=log,
-                                          stderr=log)
-        self.addCleanup(self.stop_shell)
+            self.shell = ShellProcess(subprocess.Popen(
+                [executable or self.executable], cwd=self.workdir, env=env,
+                stdin=subprocess.DEVNULL, stdout=log, stderr=log))
+        self.addCleanup(self.shell.stop)
         self.devtools = DevTools(port)
         return self.shell
 
@@ -415,22 +439,6 @@ class ShellTestCase(unittest.TestCase):
         page = self.devtools.wait_page(url_suffix, timeout)
         self.addCleanup(page.close)
         return page
-
-    def engine_processes(self):
-        """The shell's sub-processes now, as {pid: executable}; remembered for clean-up."""
-        processes = {pid: process_exe(pid) for pid in descendants(self.shell.pid)}
-        self._engine_processes.update(processes)
-        return processes
-
-    def stop_shell(self):
-        """Stops the shell if it still runs, and any sub-process it left behind."""
-        self.engine_processes()
-        stop_process(self.shell)
-        for pid, exe in self._engine_processes.items():
-            if alive(pid) and process_exe(pid) == exe:  # not a new process under a reused pid
-                with contextlib.suppress(OSError):
-                    os.kill(pid, signal.SIGKILL)
-        self._engine_processes.clear()
 
     def _print_shell_log(self):
         with contextlib.suppress(OSError), open(os.path.join(self.root, "shell.log"),

@@ -20,7 +20,7 @@ class ShutdownTest(harness.ShellTestCase):
         self.main_window = harness.wait_window(MAIN_TITLE)
 
     def close_main_window_and_check_everything_ends(self):
-        engine = self.engine_processes()
+        engine = self.shell.engine_processes()
         self.assertTrue(engine, "the engine runs no sub-process")
         executable = os.path.realpath(self.executable)
         self.assertEqual({pid: executable for pid in engine}, engine,
@@ -29,7 +29,7 @@ class ShutdownTest(harness.ShellTestCase):
         closed_at = time.monotonic()
         harness.close_window(self.main_window)
         try:
-            status = self.shell.wait(harness.EXIT_TIMEOUT)
+            status = self.shell.popen.wait(harness.EXIT_TIMEOUT)
         except subprocess.TimeoutExpired:
             self.fail(f"still running {harness.EXIT_TIMEOUT:.0f} s after its window closed")
         self.assertEqual(status, 0)

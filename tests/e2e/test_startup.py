@@ -73,11 +73,12 @@ class LocaleTest(harness.ShellTestCase):
     def test_navigator_language_follows_lang(self):
         for lang, expected in self.CASES:
             with self.subTest(LANG=lang):
-                self.start_shell(extra_env={"LANG": lang})
-                page = self.open_page("/request.html")
-                self.assertEqual(page.evaluate("navigator.language"), expected)
-                page.close()
-                self.stop_shell()
+                shell = self.start_shell(extra_env={"LANG": lang})
+                try:
+                    page = self.open_page("/request.html")
+                    self.assertEqual(page.evaluate("navigator.language"), expected)
+                finally:
+                    shell.stop()
 
 
 if __name__ == "__main__":

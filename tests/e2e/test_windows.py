@@ -45,7 +45,7 @@ class PageWindowsTest(harness.ShellTestCase):
         harness.wait_for("the popup to close", lambda: not harness.visible_windows(POPUP_TITLE))
         harness.wait_for("the popup page to go",
                          lambda: self.devtools.page_with_url("/popup.html") is None)
-        self.assertIsNone(self.shell.poll())
+        self.assertIsNone(self.shell.popen.poll())
         self.assertEqual(harness.visible_windows(MAIN_TITLE), [self.main_window])
 
         # The main window still takes input and opens windows.
