@@ -1,0 +1,218 @@
+"""The skinned caption under a real pointer: its look, its buttons, moving, resizing, the
+caption double-click, the system menu and the about page."""
+
+import functools
+import http.server
+import os
+import subprocess
+import threading
+import time
+import unittest
+
+import harness
+import skin_images
+
+MAIN_TITLE = "^lumerock$"
+W, H = harness.SCREEN_WIDTH, harness.SCREEN_HEIGHT  # the maximised window fills the screen
+ROOT_COLOUR = "00FF00"
+CAPTION = 38
+MIN_WIDTH, MIN_HEIGHT = 951, 681
+# Each caption button's centre lies this far left of the window's right edge, 19 rows down.
+BUTTON_CENTRE_INSETS = {"close": 20, "maximise": 42, "minimise": 64, "about": 86}
+ICON = (22, 20)
+
+
+def button(name, geometry=(0, 0, W, H)):
+    """Screen point of a caption button of a window with the given geometry."""
+    x, y, width, _ = geometry
+    return (x + width - BUTTON_CENTRE_INSETS[name], y + 19)
+
+
+ABOUT_PATH = "/about/index.htm?v3.7.1.1607051743"
+
+
+def close_enough(colour, expected, tolerance=6):
+    return all(abs(int(colour[i:i + 2], 16) - int(expected[i:i + 2], 16)) <= tolerance
+               for i in (0, 2, 4))
+
+
+class CaptionTest(harness.ShellTestCase):
+
+    def setUp(self):
+        super().setUp()
+        harness.run_tool("xsetroot", "-solid", f"#{ROOT_COLOUR}")
+        self.start_shell(self.shell_environment())
+        self.page = self.open_page("/request.html")
+        self.window = harness.wait_window(MAIN_TITLE)
+        harness.wait_for("the window to be maximised",
+                         lambda: harness.window_geometry(self.window) == (0, 0, W, H))
+
+    def shell_environment(self):
+        return {}
+
+    def pixel(self, x, y):
+        return harness.screen_pixel(x, y, self.root)
+
+    def geometry(self):
+        return harness.window_geometry(self.window)
+
+    def pointer(self, *actions):
+        harness.run_tool("xdotool", *map(str, actions))
+
+    def click(self, x, y):
+        self.pointer("mousemove", x, y, "click", 1)
+
+    def drag(self, start, end, steps=10):
+        """Presses at start, moves to end in steps with the button held, releases."""
+        self.pointer("mousemove", *start, "mousedown", 1)
+        for i in range(1, steps + 1):
+            time.sleep(0.03)
+            self.pointer("mousemove", start[0] + (end[0] - start[0]) * i // steps,
+                         start[1] + (end[1] - start[1]) * i // steps)
+        time.sleep(0.1)
+        self.pointer("mouseup", 1)
+
+    def restore(self):
+        self.click(*button("maximise", self.geometry()))
+        harness.wait_for("the window to be restored",
+                         lambda: "_NET_WM_STATE_MAXIMIZED_HORZ" not in
+                         harness.window_states(self.window))
+
+    def wait_exit(self):
+        try:
+            return self.shell.popen.wait(harness.EXIT_TIMEOUT)
+        except subprocess.TimeoutExpired:
+            self.fail("the shell still runs after its window closed")
+
+
+class CaptionLookTest(CaptionTest):
+
+    def test_caption_border_title_buttons_and_rounded_corner_come_from_the_skin(self):
+        _, ih, background = skin_images.load_png("dialog/DialogBkg.png")
+        _, _, close = skin_images.load_bmp("dialog/dlg_close_btn.bmp")
+        _, _, minimise = skin_images.load_bmp("dialog/dlg_minimize_button.bmp")
+        expected = {
+            "caption band": ((W // 2, 20), background[20][52]),
+            "caption left end": ((45, 30), background[30][45]),
+            "left border": ((1, H // 2), background[CAPTION + 1][1]),
+            "right border": ((W - 2, H // 2), background[CAPTION + 1][117]),
+            "bottom edge": ((W // 2, H - 2), background[ih - 2][CAPTION + 1]),
+            "close button": ((W - 20, 19), close[11][10]),
+            "minimise button": ((W - 64, 19), minimise[11][10]),
+        }
+        for name, ((x, y), colour) in expected.items():
+            self.assertTrue(close_enough(self.pixel(x, y), skin_images.hex_colour(colour)),
+                            f"{name} at ({x}, {y}): {self.pixel(x, y)} is not "
+                            f"{skin_images.hex_colour(colour)}")
+        white = sum(close_enough(self.pixel(x, y), "FFFFFF", 40)
+                    for x in range(36, 110, 2) for y in range(12, 26, 2))
+        self.assertGreater(white, 10, "the title is drawn in white after the icon")
+        self.assertEqual(self.pixel(0, 0), ROOT_COLOUR, "the corner is cut by the round region")
+        self.assertNotEqual(self.pixel(4, 4), ROOT_COLOUR)
+
+
+class CaptionButtonTest(CaptionTest):
+
+    def test_hover_shows_the_hover_frame_and_leaving_restores_it(self):
+        _, _, close = skin_images.load_bmp("dialog/dlg_close_btn.bmp")
+        spot = (W - 27, 11)  # button background, not glyph
+        normal, hover = (skin_images.hex_colour(close[3][3]), skin_images.hex_colour(close[3][23]))
+        self.assertTrue(close_enough(self.pixel(*spot), normal))
+        self.pointer("mousemove", *button("close"))
+        harness.wait_for("the hover frame", lambda: close_enough(self.pixel(*spot), hover))
+        self.pointer("mousemove", W // 2, H // 2)
+        harness.wait_for("the normal frame again", lambda: close_enough(self.pixel(*spot), normal))
+
+    def test_minimise_maximise_restore_and_close(self):
+        self.click(*button("minimise"))
+        harness.wait_for("the window to be minimised",
+                         lambda: "_NET_WM_STATE_HIDDEN" in harness.window_states(self.window))
+        harness.run_tool("wmctrl", "-i", "-a", hex(self.window))
+        harness.wait_for("the window to come back maximised",
+                         lambda: self.geometry() == (0, 0, W, H))
+        self.restore()
+        self.click(*button("maximise", self.geometry()))
+        harness.wait_for("the window to be maximised again",
+                         lambda: "_NET_WM_STATE_MAXIMIZED_HORZ" in harness.window_states(self.window)
+                         and self.geometry() == (0, 0, W, H))
+        self.click(*button("close"))
+        self.assertEqual(self.wait_exit(), 0)
+
+    def test_double_click_on_the_caption_toggles_maximise(self):
+        self.pointer("mousemove", W // 2, 20, "click", "--repeat", 2, "--delay", 80, 1)
+        harness.wait_for("the window to be restored",
+                         lambda: "_NET_WM_STATE_MAXIMIZED_HORZ" not in harness.window_states(self.window))
+        x, y, width, _ = self.geometry()
+        self.pointer("mousemove", x + width // 2, y + 20, "click", "--repeat", 2, "--delay", 80, 1)
+        harness.wait_for("the window to be maximised",
+                         lambda: self.geometry() == (0, 0, W, H))
+
+    def test_system_menu_from_the_icon_and_its_close(self):
+        inside_menu = (ICON[0] + 50, ICON[1] + 40)  # the menu opens below and right of the click
+        page_colour = self.pixel(*inside_menu)
+        self.click(*ICON)
+        harness.wait_for("the system menu", lambda: self.pixel(*inside_menu) != page_colour)
+        harness.press_keys("c")  # the access key of "&Close"
+        self.assertEqual(self.wait_exit(), 0)
+
+
+class MoveAndResizeTest(CaptionTest):
+
+    def setUp(self):
+        super().setUp()
+        self.restore()
+        # A window smaller than the screen, away from its edges.
+        harness.run_tool("wmctrl", "-i", "-r", hex(self.window), "-e", "0,200,150,1200,800")
+        harness.wait_for("the window at its test place",
+                         lambda: self.geometry() == (200, 150, 1200, 800))
+
+    def test_dragging_the_caption_moves_the_window(self):
+        self.drag((700, 170), (600, 270))
+        harness.wait_for("the window to move",
+                         lambda: self.geometry()[:2] != (200, 150))
+        x, y, width, height = self.geometry()
+        # The move starts after a few pixels of drag, so it trails the pointer a little.
+        self.assertAlmostEqual(x, 100, delta=12)
+        self.assertAlmostEqual(y, 250, delta=12)
+        self.assertEqual((width, height), (1200, 800))
+
+    def test_dragging_a_border_or_corner_resizes_down_to_the_minimum_only(self):
+        self.drag((200 + 1200 - 1, 550), (200 + 1400, 550))  # right border, outwards
+        harness.wait_for("a wider window", lambda: self.geometry()[2] > 1300)
+        x, y, width, height = self.geometry()
+        self.drag((x + width - 2, y + height - 2), (x + 100, y + 100))  # corner, far inwards
+        harness.wait_for("the window to stop at its minimum size",
+                         lambda: self.geometry()[2:] == (MIN_WIDTH, MIN_HEIGHT))
+
+
+class AboutPageTest(CaptionTest):
+
+    def shell_environment(self):
+        self.requests = []
+        root = os.path.join(self.root, "site", "about")
+        os.makedirs(root)
+        with open(os.path.join(root, "index.htm"), "w") as page:
+            page.write("<html><head><title>About lumerock</title></head><body>about</body></html>")
+        requests = self.requests
+
+        class Handler(http.server.SimpleHTTPRequestHandler):
+            def log_message(self, *args):
+                requests.append(self.path)
+
+        server = http.server.ThreadingHTTPServer(
+            ("127.0.0.1", 0), functools.partial(Handler, directory=os.path.dirname(root)))
+        threading.Thread(target=server.serve_forever, daemon=True).start()
+        self.addCleanup(server.server_close)
+        self.addCleanup(server.shutdown)
+        return {"VINTREL_ABOUT_HOST": f"127.0.0.1:{server.server_address[1]}"}
+
+    def test_about_button_loads_the_about_page_into_the_browser(self):
+        self.click(*button("about"))
+        harness.wait_for("the server to see the about request", lambda: ABOUT_PATH in self.requests)
+        about = self.open_page(ABOUT_PATH, harness.EVENT_TIMEOUT)
+        self.assertEqual(about.evaluate("document.title"), "About lumerock")
+        self.assertIsNone(self.devtools.page_with_url("/request.html"), "it replaced the start page")
+
+
+if __name__ == "__main__":
+    unittest.main()
