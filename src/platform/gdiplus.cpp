@@ -6,10 +6,14 @@
 #include <QGuiApplication>
 #include <QImageReader>
 #include <QPainter>
+#include <algorithm>
+#include <cmath>
+#include <cstring>
 #include <cwchar>
 #include <limits>
 #include <map>
 #include <set>
+#include <vector>
 
 #include "platform/qt/gdi_handles.h"
 
@@ -91,6 +95,103 @@ REAL PixelsPer(Unit unit) {
 }
 
 bool FontsAvailable() { return QGuiApplication::instance() != nullptr; }
+
+bool EveryPixelOpaque(const QImage& image) {
+  for (int y = 0; y < image.height(); ++y) {
+    const auto* row = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+    if (!std::all_of(row, row + image.width(), [](QRgb p) { return qAlpha(p) == 255; }))
+      return false;
+  }
+  return true;
+}
+
+// The format the raster painter and the scaler below handle fastest: no alpha
+// channel unless some pixel needs one.
+QImage ToDrawingFormat(const QImage& decoded) {
+  if (!decoded.hasAlphaChannel()) return decoded.convertToFormat(QImage::Format_RGB32);
+  const QImage premultiplied = decoded.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+  return EveryPixelOpaque(premultiplied) ? premultiplied.convertToFormat(QImage::Format_RGB32)
+                                         : premultiplied;
+}
+
+bool IsWholeNumber(qreal value) { return value == std::floor(value); }
+
+bool HasWholeCorners(const QRectF& rect) {
+  return IsWholeNumber(rect.x()) && IsWholeNumber(rect.y()) && IsWholeNumber(rect.width()) &&
+         IsWholeNumber(rect.height());
+}
+
+bool IsPlain32Bit(QImage::Format format) {
+  return format == QImage::Format_RGB32 || format == QImage::Format_ARGB32_Premultiplied;
+}
+
+// Source-over of a premultiplied pixel, as the raster painter computes it.
+QRgb BlendOver(QRgb source, QRgb destination) {
+  const uint inverse = 255 - qAlpha(source);
+  uint redBlue = (destination & 0xff00ff) * inverse;
+  redBlue = ((redBlue + ((redBlue >> 8) & 0xff00ff) + 0x800080) >> 8) & 0xff00ff;
+  uint alphaGreen = ((destination >> 8) & 0xff00ff) * inverse;
+  alphaGreen = (alphaGreen + ((alphaGreen >> 8) & 0xff00ff) + 0x800080) & 0xff00ff00;
+  return source + (alphaGreen | redBlue);
+}
+
+// The source pixel under the centre of target pixel `offset`, a centre on a
+// boundary going to the lower pixel, as the raster painter picks it.
+int NearestSource(int offset, int sourceLength, int targetLength) {
+  return int(((qint64(offset) * 2 + 1) * sourceLength - 1) / (qint64(targetLength) * 2));
+}
+
+// Nearest-pixel scaling between plain 32-bit images, row by row. The raster
+// painter takes its per-scanline span path for thin, tall targets (window
+// borders), which costs far more than the pixels themselves. Returns false for
+// anything it does not handle, for the painter to draw instead.
+bool ScaleNearest(QImage& target, const QRegion& clip, const QRectF& to, const QImage& source,
+                  const QRectF& from) {
+  if (!IsPlain32Bit(target.format()) || !IsPlain32Bit(source.format()) || clip.rectCount() > 1 ||
+      !HasWholeCorners(to) || !HasWholeCorners(from) || !source.rect().contains(from.toRect()))
+    return false;
+  const QRect destination = to.toRect() & target.rect() & clip.boundingRect();
+  if (destination.isEmpty()) return true;
+  const QRect area = to.toRect();
+  const QRect sample = from.toRect();
+  // Runs of target columns that show the same source column.
+  struct Run {
+    int sourceX;
+    int length;
+  };
+  std::vector<Run> runs;
+  for (int x = destination.left(); x <= destination.right(); ++x) {
+    const int sourceX =
+        sample.left() + NearestSource(x - area.left(), sample.width(), area.width());
+    if (!runs.empty() && runs.back().sourceX == sourceX)
+      ++runs.back().length;
+    else
+      runs.push_back({sourceX, 1});
+  }
+  const bool opaque = source.format() == QImage::Format_RGB32;
+  const bool unscaled = opaque && sample.size() == area.size();
+  for (int y = destination.top(); y <= destination.bottom(); ++y) {
+    const int sourceY =
+        sample.top() + NearestSource(y - area.top(), sample.height(), area.height());
+    const auto* sourceRow = reinterpret_cast<const QRgb*>(source.constScanLine(sourceY));
+    auto* targetRow = reinterpret_cast<QRgb*>(target.scanLine(y)) + destination.left();
+    if (unscaled) {
+      std::memcpy(targetRow, sourceRow + runs.front().sourceX,
+                  size_t(destination.width()) * sizeof(QRgb));
+      continue;
+    }
+    for (const Run& run : runs) {
+      const QRgb pixel = sourceRow[run.sourceX];
+      if (opaque || qAlpha(pixel) == 255) {
+        std::fill_n(targetRow, run.length, pixel);
+      } else if (qAlpha(pixel) != 0) {
+        for (int i = 0; i < run.length; ++i) targetRow[i] = BlendOver(pixel, targetRow[i]);
+      }
+      targetRow += run.length;
+    }
+  }
+  return true;
+}
 
 // The library's started sessions.
 struct Library {
@@ -188,9 +289,7 @@ Image::Image(const WCHAR* filename, BOOL /*useEmbeddedColorManagement*/)
     m_status = UnknownImageFormat;
     return;
   }
-  // The formats the raster painter copies and scales fastest.
-  m_data->image = decoded.convertToFormat(
-      decoded.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32);
+  m_data->image = ToDrawingFormat(decoded);
 }
 
 Image::~Image() = default;
@@ -336,11 +435,16 @@ Status Graphics::DrawImage(Image* image, const RectF& destRect, REAL srcx, REAL 
   if (srcUnit != UnitPixel || imageAttributes) return Record(NotImplemented);
   if (destRect.Width <= 0 || destRect.Height <= 0 || srcwidth <= 0 || srcheight <= 0)
     return Record(InvalidParameter);
-  ContextPainter context(m_hdc);
-  if (!context.isActive()) return Record(InvalidParameter);
   const QRectF target(destRect.X, destRect.Y, destRect.Width, destRect.Height);
-  context.painter().drawImage(target, image->m_data->image,
-                              QRectF(srcx, srcy, srcwidth, srcheight));
+  const QRectF source(srcx, srcy, srcwidth, srcheight);
+  QImage* pixels = m_hdc ? m_hdc->target() : nullptr;
+  if (!pixels || pixels->isNull()) return Record(InvalidParameter);
+  if (ScaleNearest(*pixels, m_hdc->clipRegion(), target, image->m_data->image, source)) {
+    m_hdc->flush(m_hdc->clipRegion().intersected(target.toRect()));
+    return Record(Ok);
+  }
+  ContextPainter context(m_hdc);
+  context.painter().drawImage(target, image->m_data->image, source);
   context.finish(target);
   return Record(Ok);
 }
@@ -352,16 +456,8 @@ Status Graphics::DrawImage(Image* image, INT x, INT y) {
 
 Status Graphics::DrawImage(Image* image, INT x, INT y, INT srcx, INT srcy, INT srcwidth,
                            INT srcheight, Unit srcUnit) {
-  if (!image) return Record(InvalidParameter);
-  if (image->GetLastStatus() != Ok) return Record(image->GetLastStatus());
-  if (srcUnit != UnitPixel) return Record(NotImplemented);
-  if (srcwidth <= 0 || srcheight <= 0) return Record(InvalidParameter);
-  ContextPainter context(m_hdc);
-  if (!context.isActive()) return Record(InvalidParameter);
-  const QRect source(srcx, srcy, srcwidth, srcheight);
-  context.painter().drawImage(QPoint(x, y), image->m_data->image, source);
-  context.finish(QRectF(x, y, srcwidth, srcheight));
-  return Record(Ok);
+  return DrawImage(image, RectF(REAL(x), REAL(y), REAL(srcwidth), REAL(srcheight)), REAL(srcx),
+                   REAL(srcy), REAL(srcwidth), REAL(srcheight), srcUnit);
 }
 
 Status Graphics::DrawString(const WCHAR* string, INT length, const Font* font, const PointF& origin,

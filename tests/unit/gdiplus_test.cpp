@@ -2,6 +2,7 @@
 
 #include <QFontDatabase>
 #include <QFontMetrics>
+#include <QPainter>
 #include <QTemporaryDir>
 
 #include "platform/gdiplus.h"
@@ -86,6 +87,43 @@ TEST_F(ImageFileTest, DrawsSubImagesScaledAndUnscaled) {
   EXPECT_TRUE(skin_test::AllPixels(canvas.image(), QRect(10, 1, 4, 2), kBlue));
   EXPECT_EQ(kBlack, canvas.pixel(14, 1));
   EXPECT_EQ(kBlack, canvas.pixel(10, 3));
+}
+
+// Scaled drawing takes its own row-copy path; its pixels match the raster painter's.
+TEST_F(ImageFileTest, ScaledDrawingMatchesThePainter) {
+  QImage picture(5, 3, QImage::Format_ARGB32);
+  for (int y = 0; y < 3; ++y)
+    for (int x = 0; x < 5; ++x) picture.setPixel(x, y, qRgba(50 * x, 80 * y, 200, 60 * x + 15));
+  const QImage opaque = picture.convertToFormat(QImage::Format_RGB32);
+  skin_test::SaveImage(m_dir.path(), "translucent.png", picture);
+  skin_test::SaveImage(m_dir.path(), "opaque.png", opaque);
+
+  const struct {
+    QString name;
+    QRect to;
+    QRect from;
+  } cases[] = {
+      {"translucent.png", QRect(1, 2, 13, 7), QRect(0, 0, 5, 3)},
+      {"translucent.png", QRect(0, 0, 3, 9), QRect(1, 1, 2, 2)},
+      {"opaque.png", QRect(2, 1, 17, 5), QRect(1, 0, 4, 3)},
+      {"opaque.png", QRect(0, 0, 5, 3), QRect(0, 0, 5, 3)},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name.toStdString());
+    Gdiplus::Bitmap image(PathOf(c.name).c_str());
+    Canvas canvas(20, 12, kBlue);
+    Gdiplus::Graphics graphics(canvas.dc());
+    ASSERT_EQ(Gdiplus::Ok,
+              graphics.DrawImage(
+                  &image, Gdiplus::RectF(c.to.x(), c.to.y(), c.to.width(), c.to.height()),
+                  c.from.x(), c.from.y(), c.from.width(), c.from.height(), Gdiplus::UnitPixel));
+    QImage reference(20, 12, QImage::Format_ARGB32_Premultiplied);
+    reference.fill(kBlue);
+    QPainter painter(&reference);
+    painter.drawImage(QRectF(c.to), QImage(m_dir.filePath(c.name)), QRectF(c.from));
+    painter.end();
+    EXPECT_EQ("", skin_test::FirstDifference(reference, canvas.image()));
+  }
 }
 
 TEST(DrawingLibrary, CountsStartupsAndShutdowns) {

@@ -4,6 +4,7 @@
 #include <QImage>
 #include <QString>
 #include <initializer_list>
+#include <string>
 
 #include "platform/gdi.h"
 #include "platform/gdiplus.h"
@@ -79,6 +80,21 @@ inline QRect InkBounds(const QImage& image, const QRect& area, QRgb background) 
     for (int x = area.left(); x <= area.right(); ++x)
       if (image.pixel(x, y) != background) bounds |= QRect(x, y, 1, 1);
   return bounds;
+}
+
+// Empty when both images hold the same pixels, else where they first differ.
+inline std::string FirstDifference(const QImage& expected, const QImage& actual) {
+  if (expected.size() != actual.size()) return "sizes differ";
+  for (int y = 0; y < expected.height(); ++y)
+    for (int x = 0; x < expected.width(); ++x)
+      if (expected.pixel(x, y) != actual.pixel(x, y))
+        return QString("%1,%2: expected %3, got %4")
+            .arg(x)
+            .arg(y)
+            .arg(expected.pixel(x, y), 8, 16)
+            .arg(actual.pixel(x, y), 8, 16)
+            .toStdString();
+  return "";
 }
 
 }  // namespace skin_test
