@@ -1,0 +1,194 @@
+#include "runtime/qt/browser_impl.h"
+
+#include <QDir>
+#include <QWebEngineLoadingInfo>
+#include <QWebEngineProfile>
+#include <QWebEngineScript>
+#include <QWebEngineSettings>
+
+#include "platform/qt/window_host.h"
+#include "runtime/cef_task.h"
+#include "runtime/qt/browser_view.h"
+#include "runtime/qt/frames.h"
+#include "runtime/qt/load_errors.h"
+#include "runtime/qt/runtime_state.h"
+
+namespace runtime {
+
+namespace {
+
+bool IsDefault(int coordinate) { return coordinate == CW_USEDEFAULT; }
+
+// The background a browser's own settings ask for, else the runtime's. Only
+// the colour's RGB counts; a zero alpha leaves the choice to the next level.
+QColor PageBackground(const CefBrowserSettings& settings) {
+  const cef_color_t color = settings.background_color;
+  if (color >> 24 == 0) return RuntimeState::get()->pageBackground();
+  return QColor::fromRgb(color & 0xFFFFFF);
+}
+
+void ApplyState(QWebEngineSettings* target, QWebEngineSettings::WebAttribute attribute,
+                cef_state_t state) {
+  if (state != STATE_DEFAULT) target->setAttribute(attribute, state == STATE_ENABLED);
+}
+
+void ApplySettings(QWebEnginePage* page, const CefBrowserSettings& settings) {
+  ApplyState(page->settings(), QWebEngineSettings::JavascriptEnabled, settings.javascript);
+  ApplyState(page->settings(), QWebEngineSettings::LocalStorageEnabled, settings.local_storage);
+  const QColor background = PageBackground(settings);
+  if (background.isValid()) page->setBackgroundColor(background);
+}
+
+bool IsChildWindow(const CefWindowInfo& windowInfo) {
+  return (windowInfo.style & CEF_WS_CHILD) && windowInfo.parent_window;
+}
+
+void PlaceTopLevel(QWidget* view, const CefWindowInfo& windowInfo) {
+  if (!IsDefault(windowInfo.x) && !IsDefault(windowInfo.y)) view->move(windowInfo.x, windowInfo.y);
+  if (!IsDefault(windowInfo.width) && !IsDefault(windowInfo.height) && windowInfo.width > 0 &&
+      windowInfo.height > 0)
+    view->resize(windowInfo.width, windowInfo.height);
+}
+
+}  // namespace
+
+QUrl UrlFromUserText(const CefString& text) {
+  return QUrl::fromUserInput(QString::fromStdU16String(text.ToString16()), QDir::currentPath(),
+                             QUrl::AssumeLocalFile);
+}
+
+CefRefPtr<BrowserImpl> BrowserImpl::Open(const CefWindowInfo& windowInfo,
+                                         CefRefPtr<CefClient> client,
+                                         const CefBrowserSettings& settings, bool popup) {
+  RuntimeState* state = RuntimeState::get();
+  if (!state || !state->acceptsBrowsers()) return nullptr;
+  CefRefPtr<BrowserImpl> browser(new BrowserImpl(state->nextBrowserId(), client, popup));
+  browser->createView(windowInfo, settings);
+  state->add(browser);
+  CefPostTask(TID_UI, [browser] { browser->announceCreated(); });
+  return browser;
+}
+
+BrowserImpl::BrowserImpl(int id, CefRefPtr<CefClient> client, bool popup)
+    : m_id(id), m_client(client), m_popup(popup) {}
+
+void BrowserImpl::createView(const CefWindowInfo& windowInfo, const CefBrowserSettings& settings) {
+  QWidget* parent =
+      windowInfo.parent_window ? platform::ChildContainerOf(windowInfo.parent_window) : nullptr;
+  m_view = new BrowserView(this, parent);
+  if (IsChildWindow(windowInfo)) {
+    m_view->setGeometry(windowInfo.x, windowInfo.y, windowInfo.width, windowInfo.height);
+  } else {
+    // A top-level window, owned by its parent window when it has one. The flag
+    // goes first: changing it later re-creates the widget under the page.
+    m_view->setWindowFlags(Qt::Window);
+    PlaceTopLevel(m_view, windowInfo);
+    m_followsPageTitle = windowInfo.window_name.empty();
+    m_view->setWindowTitle(QString::fromStdU16String(windowInfo.window_name.ToString16()));
+  }
+  auto* page = new BrowserPage(this, RuntimeState::get()->profile(), m_view);
+  ApplySettings(page, settings);
+  m_view->setPage(page);
+  connectPage();
+  m_view->show();
+}
+
+void BrowserImpl::connectPage() {
+  QWebEnginePage* page = m_view->page();
+  // The connections hold the browser until the page goes.
+  CefRefPtr<BrowserImpl> self(this);
+  QObject::connect(page, &QWebEnginePage::loadingChanged, page,
+                   [self](const QWebEngineLoadingInfo& info) { ReportLoadFailure(*self, info); });
+  QObject::connect(page, &QWebEnginePage::windowCloseRequested, page,
+                   [self] { self->CloseBrowser(false); });
+  QObject::connect(page, &QWebEnginePage::titleChanged, page, [self](const QString& title) {
+    if (self->m_followsPageTitle && self->m_view) self->m_view->setWindowTitle(title);
+  });
+  QObject::connect(page, &QWebEnginePage::geometryChangeRequested, page, [self](const QRect& rect) {
+    if (self->m_view && self->m_view->isWindow()) self->m_view->setGeometry(rect);
+  });
+}
+
+void BrowserImpl::announceCreated() {
+  if (m_announced) return;
+  m_announced = true;
+  if (CefRefPtr<CefLifeSpanHandler> handler = m_client ? m_client->GetLifeSpanHandler() : nullptr)
+    handler->OnAfterCreated(this);
+}
+
+bool BrowserImpl::IsSame(CefRefPtr<CefBrowser> that) {
+  return that && that->GetIdentifier() == m_id;
+}
+
+CefRefPtr<CefFrame> BrowserImpl::GetMainFrame() { return new MainFrame(this); }
+
+void BrowserImpl::Reload() {
+  if (m_view) m_view->reload();
+}
+
+cef_window_handle_t BrowserImpl::GetWindowHandle() {
+  return m_view ? platform::WindowHost::handleOf(m_view) : nullptr;
+}
+
+void BrowserImpl::SetFocus(bool focus) {
+  if (!m_view) return;
+  if (!focus) {
+    m_view->clearFocus();
+    return;
+  }
+  if (m_view->isWindow()) {
+    m_view->raise();
+    m_view->activateWindow();
+  }
+  m_view->setFocus(Qt::OtherFocusReason);
+}
+
+void BrowserImpl::Invalidate(PaintElementType /*type*/) {
+  if (m_view) m_view->update();
+}
+
+void BrowserImpl::ShowDevTools(const CefWindowInfo& windowInfo, CefRefPtr<CefClient> client,
+                               const CefBrowserSettings& settings,
+                               const CefPoint& /*inspect_element_at*/) {
+  if (!m_view) return;
+  if (m_devTools && m_devTools->page()) {
+    m_devTools->SetFocus(true);
+    return;
+  }
+  m_devTools = Open(windowInfo, client, settings, true);
+  if (m_devTools) m_view->page()->setDevToolsPage(m_devTools->page());
+}
+
+void BrowserImpl::CloseBrowser(bool /*force_close*/) {
+  // Deleted on close, which tells the client.
+  if (m_view) m_view->close();
+}
+
+QWebEnginePage* BrowserImpl::page() const { return m_view ? m_view->page() : nullptr; }
+
+BrowserView* BrowserImpl::view() const { return m_view; }
+
+void BrowserImpl::load(const QUrl& url) {
+  if (m_view) m_view->load(url);
+}
+
+void BrowserImpl::loadHtml(const QString& html, const QUrl& url) {
+  if (m_view) m_view->setHtml(html, url);
+}
+
+void BrowserImpl::runScript(const QString& script) {
+  if (m_view) m_view->page()->runJavaScript(script, QWebEngineScript::ApplicationWorld);
+}
+
+void BrowserImpl::destroyView() { delete m_view.data(); }
+
+void BrowserImpl::viewDestroyed() {
+  CefRefPtr<BrowserImpl> self(this);  // the registry may hold the last reference
+  m_view = nullptr;
+  announceCreated();
+  if (CefRefPtr<CefLifeSpanHandler> handler = m_client ? m_client->GetLifeSpanHandler() : nullptr)
+    handler->OnBeforeClose(this);
+  if (RuntimeState* state = RuntimeState::get()) state->remove(this);
+}
+
+}  // namespace runtime

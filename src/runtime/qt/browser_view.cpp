@@ -1,0 +1,42 @@
+#include "runtime/qt/browser_view.h"
+
+#include <QContextMenuEvent>
+
+#include "runtime/qt/context_menu.h"
+#include "runtime/qt/load_errors.h"
+
+namespace runtime {
+
+BrowserPage::BrowserPage(CefRefPtr<BrowserImpl> browser, QWebEngineProfile* profile,
+                         QObject* parent)
+    : QWebEnginePage(profile, parent), m_browser(browser) {}
+
+QWebEnginePage* BrowserPage::createWindow(WebWindowType /*type*/) {
+  // Every kind of new window is a popup window of its own, reporting to the
+  // opener's client.
+  CefWindowInfo windowInfo;
+  windowInfo.SetAsPopup(m_browser->GetWindowHandle(), CefString());
+  CefRefPtr<BrowserImpl> popup =
+      BrowserImpl::Open(windowInfo, m_browser->client(), CefBrowserSettings(), true);
+  return popup ? popup->page() : nullptr;
+}
+
+void BrowserPage::javaScriptConsoleMessage(JavaScriptConsoleMessageLevel level,
+                                           const QString& message, int lineNumber,
+                                           const QString& sourceID) {
+  if (ReportFrameLoadFailure(*m_browser, message)) return;
+  QWebEnginePage::javaScriptConsoleMessage(level, message, lineNumber, sourceID);
+}
+
+BrowserView::BrowserView(BrowserImpl* browser, QWidget* parent)
+    : QWebEngineView(parent), m_browser(browser) {
+  setAttribute(Qt::WA_DeleteOnClose);
+}
+
+BrowserView::~BrowserView() { m_browser->viewDestroyed(); }
+
+void BrowserView::contextMenuEvent(QContextMenuEvent* event) {
+  RunContextMenu(*m_browser, *this, event->globalPos());
+}
+
+}  // namespace runtime

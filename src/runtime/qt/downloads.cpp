@@ -1,0 +1,82 @@
+#include "runtime/qt/downloads.h"
+
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QPointer>
+#include <QWebEngineDownloadRequest>
+
+#include "runtime/cef_client.h"
+#include "runtime/qt/browser_view.h"
+
+namespace runtime {
+
+namespace {
+
+QString ToQString(const CefString& text) { return QString::fromStdU16String(text.ToString16()); }
+CefString ToCefString(const QString& text) { return CefString(text.toStdU16String()); }
+
+class DownloadItemImpl : public CefDownloadItem {
+ public:
+  explicit DownloadItemImpl(const QWebEngineDownloadRequest& request)
+      : m_url(ToCefString(request.url().toString())),
+        m_suggestedName(ToCefString(request.suggestedFileName())) {}
+
+  CefString GetURL() override { return m_url; }
+  CefString GetSuggestedFileName() override { return m_suggestedName; }
+
+ private:
+  const CefString m_url;
+  const CefString m_suggestedName;
+  IMPLEMENT_REFCOUNTING(DownloadItemImpl);
+};
+
+// Valid while the client is being asked; later calls do nothing.
+class BeforeDownloadCallbackImpl : public CefBeforeDownloadCallback {
+ public:
+  BeforeDownloadCallbackImpl(QWebEngineDownloadRequest* request, QWidget* dialogParent)
+      : m_request(request), m_dialogParent(dialogParent) {}
+
+  void Continue(const CefString& download_path, bool show_dialog) override {
+    if (!m_request || m_request->state() != QWebEngineDownloadRequest::DownloadRequested) return;
+    QString target = QDir(m_request->downloadDirectory())
+                         .filePath(download_path.empty() ? m_request->downloadFileName()
+                                                         : ToQString(download_path));
+    if (show_dialog) target = QFileDialog::getSaveFileName(m_dialogParent, QString(), target);
+    if (!m_request) return;  // gone while the dialog was open
+    if (target.isEmpty()) {
+      m_request->cancel();
+      return;
+    }
+    const QFileInfo file(target);
+    m_request->setDownloadDirectory(file.absolutePath());
+    m_request->setDownloadFileName(file.fileName());
+    m_request->accept();
+  }
+
+  void expire() { m_request = nullptr; }
+
+ private:
+  QPointer<QWebEngineDownloadRequest> m_request;
+  QPointer<QWidget> m_dialogParent;
+  IMPLEMENT_REFCOUNTING(BeforeDownloadCallbackImpl);
+};
+
+}  // namespace
+
+void HandleDownloadRequest(QWebEngineDownloadRequest* request) {
+  auto* page = dynamic_cast<BrowserPage*>(request->page());
+  BrowserImpl* browser = page ? page->browser() : nullptr;
+  CefRefPtr<CefClient> client = browser ? browser->client() : nullptr;
+  CefRefPtr<CefDownloadHandler> handler = client ? client->GetDownloadHandler() : nullptr;
+  if (handler) {
+    CefRefPtr<BeforeDownloadCallbackImpl> callback(
+        new BeforeDownloadCallbackImpl(request, browser->view()));
+    handler->OnBeforeDownload(browser, new DownloadItemImpl(*request),
+                              ToCefString(request->suggestedFileName()), callback);
+    callback->expire();
+  }
+  if (request->state() == QWebEngineDownloadRequest::DownloadRequested) request->cancel();
+}
+
+}  // namespace runtime

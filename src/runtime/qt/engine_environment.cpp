@@ -1,0 +1,56 @@
+#include "runtime/qt/engine_environment.h"
+
+#include <QApplication>
+#include <QFileInfo>
+#include <QString>
+
+#include <cstring>
+
+namespace runtime {
+
+namespace {
+
+constexpr char kProcessTypeSwitch[] = "--type=";
+constexpr char kProcessPathVariable[] = "QTWEBENGINEPROCESS_PATH";
+constexpr char kDisableSandboxVariable[] = "QTWEBENGINE_DISABLE_SANDBOX";
+constexpr char kOwnExecutable[] = "/proc/self/exe";
+constexpr char kFallbackProgramName[] = "vintrel";
+
+}  // namespace
+
+bool IsEngineSubprocess(const CefMainArgs& args) {
+  if (!args.argv) return false;
+  for (int i = 1; i < args.argc; ++i) {
+    const char* arg = args.argv[i];
+    if (arg && std::strncmp(arg, kProcessTypeSwitch, sizeof(kProcessTypeSwitch) - 1) == 0)
+      return true;
+  }
+  return false;
+}
+
+void UseExecutableForEngineProcesses(const CefString& helperPath) {
+  const QString path = helperPath.empty()
+                           ? QFileInfo(QString::fromLatin1(kOwnExecutable)).canonicalFilePath()
+                           : QString::fromStdU16String(helperPath.ToString16());
+  if (!path.isEmpty()) qputenv(kProcessPathVariable, QFile::encodeName(path));
+}
+
+void DisableEngineSandbox() { qputenv(kDisableSandboxVariable, "1"); }
+
+void EnsureGuiApplication(const CefMainArgs& args) {
+  if (QCoreApplication::instance()) return;
+  // The application keeps references to both for its whole life.
+  static int argc = 1;
+  static char programName[sizeof(kFallbackProgramName)];
+  static char* fallbackArgv[] = {programName, nullptr};
+  std::memcpy(programName, kFallbackProgramName, sizeof(kFallbackProgramName));
+  char** argv = fallbackArgv;
+  if (args.argv && args.argc > 0) {
+    argc = args.argc;
+    argv = args.argv;
+  }
+  QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+  new QApplication(argc, argv);  // lives for the rest of the process
+}
+
+}  // namespace runtime

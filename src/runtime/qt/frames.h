@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QString>
+
+#include "runtime/cef_browser.h"
+#include "runtime/qt/browser_impl.h"
+
+namespace runtime {
+
+// A browser's top frame.
+class MainFrame : public CefFrame {
+ public:
+  explicit MainFrame(CefRefPtr<BrowserImpl> browser) : m_browser(browser) {}
+
+  void LoadURL(const CefString& url) override;
+  void LoadString(const CefString& string_val, const CefString& url) override;
+  bool IsMain() override { return true; }
+  CefString GetURL() override;
+  CefRefPtr<CefBrowser> GetBrowser() override { return m_browser.get(); }
+
+ private:
+  const CefRefPtr<BrowserImpl> m_browser;
+  IMPLEMENT_REFCOUNTING(MainFrame);
+};
+
+// A sub-frame whose load failed, reached through its error document's token.
+class FailedSubFrame : public CefFrame {
+ public:
+  FailedSubFrame(CefRefPtr<BrowserImpl> browser, QString token, QString url)
+      : m_browser(browser), m_token(std::move(token)), m_url(std::move(url)) {}
+
+  void LoadURL(const CefString& url) override;
+  // Shows the page inside the sub-frame; its address stays the engine's error
+  // address, as a frame cannot take on another origin's address.
+  void LoadString(const CefString& string_val, const CefString& url) override;
+  bool IsMain() override { return false; }
+  CefString GetURL() override;
+  CefRefPtr<CefBrowser> GetBrowser() override { return m_browser.get(); }
+
+ private:
+  const CefRefPtr<BrowserImpl> m_browser;
+  const QString m_token;
+  const QString m_url;
+  IMPLEMENT_REFCOUNTING(FailedSubFrame);
+};
+
+}  // namespace runtime

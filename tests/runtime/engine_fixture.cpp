@@ -1,0 +1,108 @@
+#include "engine_fixture.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTest>
+#include <QUrl>
+#include <QWebEnginePage>
+#include <QWebEngineView>
+
+#include <memory>
+#include <optional>
+
+#include "runtime/cef_v8.h"
+
+namespace runtime_test {
+
+void BindingApp::OnContextCreated(CefRefPtr<CefBrowser>, CefRefPtr<CefFrame>,
+                                  CefRefPtr<CefV8Context> context) {
+  CefRefPtr<CefV8Value> global = context->GetGlobal();
+  global->SetValue(kVersionKey, CefV8Value::CreateString(kVersionValue),
+                   V8_PROPERTY_ATTRIBUTE_NONE);
+  global->SetValue(kOddKey, CefV8Value::CreateString(kOddValue),
+                   static_cast<PropertyAttribute>(V8_PROPERTY_ATTRIBUTE_READONLY |
+                                                  V8_PROPERTY_ATTRIBUTE_DONTENUM));
+}
+
+void RecordingClient::OnLoadError(CefRefPtr<CefBrowser>, CefRefPtr<CefFrame> frame,
+                                  ErrorCode errorCode, const CefString& errorText,
+                                  const CefString& failedUrl) {
+  loadErrors.push_back({frame->IsMain(), errorCode, errorText.ToString(), failedUrl.ToString()});
+  if (errorCode == ERR_ABORTED) return;
+  frame->LoadString(
+      std::string("<html><body><h2>Failed ") + kErrorPageMarker + "</h2></body></html>", failedUrl);
+}
+
+void EngineTest::SetUp() {
+  ASSERT_TRUE(folder.isValid());
+  CefSettings settings;
+  settings.no_sandbox = 1;
+  settings.cache_path = QDir(folder.path()).filePath("cache").toStdString();
+  settings.background_color = 0x02FFFFFF;
+  ASSERT_TRUE(CefInitialize(CefMainArgs(), settings, new BindingApp, nullptr));
+}
+
+void EngineTest::TearDown() {
+  CefShutdown();
+  // The engine's network service may still be writing its state into the cache.
+  WaitUntil([&] { return QDir(folder.path()).removeRecursively(); }, 5000);
+}
+
+QString EngineTest::pathOf(const QString& name) const { return QDir(folder.path()).filePath(name); }
+
+QString EngineTest::writeFile(const QString& name, const QString& content) {
+  QFile file(pathOf(name));
+  EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+  file.write(content.toUtf8());
+  return file.fileName();
+}
+
+CefRefPtr<CefBrowser> EngineTest::openBrowser(const QString& url) {
+  CefWindowInfo windowInfo;
+  windowInfo.width = 400;
+  windowInfo.height = 300;
+  const size_t before = client->created.size();
+  EXPECT_TRUE(CefBrowserHost::CreateBrowser(windowInfo, client, url.toStdString(),
+                                            CefBrowserSettings(), nullptr));
+  EXPECT_TRUE(WaitUntil([&] { return client->created.size() > before; }));
+  return client->created.size() > before ? client->created.back() : nullptr;
+}
+
+QWebEnginePage* EngineTest::openLoadedPage(const QString& path) {
+  CefRefPtr<CefBrowser> browser = openBrowser(path);
+  if (!browser) return nullptr;
+  QWebEnginePage* page = ViewOf(browser)->page();
+  const QString loaded = "location.href + ' ' + document.readyState";
+  EXPECT_EQ(EvaluateUntil(page, loaded, FileUrl(path) + " complete"), FileUrl(path) + " complete");
+  return page;
+}
+
+bool WaitUntil(const std::function<bool()>& condition, int timeoutMs) {
+  return QTest::qWaitFor(condition, timeoutMs);
+}
+
+QWebEngineView* ViewOf(CefRefPtr<CefBrowser> browser) {
+  return qobject_cast<QWebEngineView*>(
+      reinterpret_cast<QWidget*>(browser->GetHost()->GetWindowHandle()));
+}
+
+QString Evaluate(QWebEnginePage* page, const QString& script) {
+  // Shared: a late answer must not write into a finished call.
+  auto result = std::make_shared<std::optional<QVariant>>();
+  page->runJavaScript(script, [result](const QVariant& value) { *result = value; });
+  EXPECT_TRUE(WaitUntil([&] { return result->has_value(); })) << script.toStdString();
+  return result->value_or(QVariant()).toString();
+}
+
+QString EvaluateUntil(QWebEnginePage* page, const QString& script, const QString& expected) {
+  QString last;
+  WaitUntil([&] {
+    last = Evaluate(page, script);
+    return last == expected;
+  });
+  return last;
+}
+
+QString FileUrl(const QString& path) { return QUrl::fromLocalFile(path).toString(); }
+
+}  // namespace runtime_test

@@ -1,0 +1,98 @@
+#pragma once
+
+#include <QString>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "runtime/cef_app.h"
+#include "runtime/cef_client.h"
+
+class QWebEnginePage;
+class QWebEngineView;
+
+namespace runtime_test {
+
+constexpr char kVersionKey[] = "appVersion";
+constexpr char kVersionValue[] = "v5.7.2.1807251130";
+// A key and a value that only survive correct escaping into script.
+constexpr char kOddKey[] = "odd\"key\\";
+constexpr char kOddValue[] = "</script>\n\xE5\x85\xB3'";
+
+// Sets what the shell sets on every new script context, plus a read-only,
+// hidden property with characters that need escaping.
+class BindingApp : public CefApp, public CefRenderProcessHandler {
+ public:
+  CefRefPtr<CefRenderProcessHandler> GetRenderProcessHandler() override { return this; }
+  void OnContextCreated(CefRefPtr<CefBrowser>, CefRefPtr<CefFrame>,
+                        CefRefPtr<CefV8Context> context) override;
+  IMPLEMENT_REFCOUNTING(BindingApp);
+};
+
+struct LoadError {
+  bool mainFrame;
+  int code;
+  std::string text;
+  std::string url;
+};
+
+// Records what the runtime reports; answers load errors with a page of its own
+// in the failed frame, as the shell does.
+class RecordingClient : public CefClient, public CefLifeSpanHandler, public CefLoadHandler {
+ public:
+  static constexpr char kErrorPageMarker[] = "<iframe></iframe>";
+
+  CefRefPtr<CefLifeSpanHandler> GetLifeSpanHandler() override { return this; }
+  CefRefPtr<CefLoadHandler> GetLoadHandler() override { return this; }
+
+  void OnAfterCreated(CefRefPtr<CefBrowser> browser) override { created.push_back(browser); }
+  void OnBeforeClose(CefRefPtr<CefBrowser> browser) override { closed.push_back(browser); }
+  void OnLoadError(CefRefPtr<CefBrowser>, CefRefPtr<CefFrame> frame, ErrorCode errorCode,
+                   const CefString& errorText, const CefString& failedUrl) override;
+
+  std::vector<CefRefPtr<CefBrowser>> created;
+  std::vector<CefRefPtr<CefBrowser>> closed;
+  std::vector<LoadError> loadErrors;
+  IMPLEMENT_REFCOUNTING(RecordingClient);
+};
+
+// One runtime per test, on the engine that the whole program shares.
+class EngineTest : public testing::Test {
+ protected:
+  void SetUp() override;
+  void TearDown() override;
+
+  // A file in the test's folder; returns its path.
+  QString writeFile(const QString& name, const QString& content);
+  QString pathOf(const QString& name) const;
+
+  // Creates a browser as the main frame does and waits for OnAfterCreated.
+  CefRefPtr<CefBrowser> openBrowser(const QString& url);
+  // Opens a browser on the file and waits until its document has loaded.
+  QWebEnginePage* openLoadedPage(const QString& path);
+
+  CefRefPtr<RecordingClient> client{new RecordingClient};
+  QTemporaryDir folder;
+};
+
+bool WaitUntil(const std::function<bool()>& condition, int timeoutMs = 20000);
+QWebEngineView* ViewOf(CefRefPtr<CefBrowser> browser);
+// Runs script in the page's top frame and waits for its result, as text.
+QString Evaluate(QWebEnginePage* page, const QString& script);
+// Waits until script evaluates to expected in the page; returns the last value.
+QString EvaluateUntil(QWebEnginePage* page, const QString& script, const QString& expected);
+QString FileUrl(const QString& path);
+
+}  // namespace runtime_test
+
+// Readable QString values in failure messages.
+inline void PrintTo(const QString& text, std::ostream* os) {
+  *os << '"' << text.toStdString() << '"';
+}
+
+namespace runtime_test {}  // namespace runtime_test

@@ -1,0 +1,175 @@
+#include <QPointer>
+#include <QWebEnginePage>
+#include <QWebEngineView>
+
+#include <gtest/gtest.h>
+
+#include "engine_fixture.h"
+
+namespace runtime_test {
+namespace {
+
+constexpr char kRecordStartScript[] =
+    "<script>window.seenAtStart = typeof appVersion === 'string' ? appVersion : 'missing';"
+    "</script>";
+
+TEST_F(EngineTest, BindingIsSetBeforeTheFirstScriptInEveryFrameAndInEveryNewDocument) {
+  QWebEnginePage* page = openLoadedPage(
+      writeFile("binding.html",
+                QString("<html><head>%1</head><body><iframe srcdoc=\"%1\"></iframe></body></html>")
+                    .arg(kRecordStartScript)));
+  ASSERT_TRUE(page);
+
+  EXPECT_EQ(Evaluate(page, "window.seenAtStart"), kVersionValue);
+  EXPECT_EQ(EvaluateUntil(page, "frames[0].seenAtStart", kVersionValue), kVersionValue);
+
+  const QString odd = QString::fromUtf8(R"(Object.getOwnPropertyDescriptor(window, "odd\"key\\"))");
+  EXPECT_EQ(Evaluate(page, odd + ".value"), QString::fromUtf8(kOddValue));
+  EXPECT_EQ(Evaluate(page, odd + ".writable"), "false");
+  EXPECT_EQ(Evaluate(page, odd + ".enumerable"), "false");
+  EXPECT_EQ(Evaluate(page, "Object.getOwnPropertyDescriptor(window, 'appVersion').enumerable"),
+            "true");
+
+  EXPECT_EQ(Evaluate(page, "delete window.appVersion; typeof window.appVersion"), "undefined");
+  client->created.back()->Reload();
+  EXPECT_EQ(EvaluateUntil(page, "typeof window.appVersion", "string"), "string");
+  EXPECT_EQ(Evaluate(page, "window.appVersion"), kVersionValue);
+}
+
+struct MainFrameErrorCase {
+  const char* name;
+  bool missingFile;  // else an address under the reserved .invalid domain
+  int code;
+  const char* text;
+};
+
+class MainFrameErrorTest : public EngineTest,
+                           public testing::WithParamInterface<MainFrameErrorCase> {};
+
+TEST_P(MainFrameErrorTest, ReportsTheEnginesErrorAndShowsTheClientsPageUnderTheFailedAddress) {
+  const QString address = GetParam().missingFile ? pathOf("missing.html")
+                                                 : QString("http://vintrel-test.invalid/start");
+  const QString failedUrl = GetParam().missingFile ? FileUrl(address) : address;
+  CefRefPtr<CefBrowser> browser = openBrowser(address);
+  ASSERT_TRUE(browser);
+
+  ASSERT_TRUE(WaitUntil([&] { return !client->loadErrors.empty(); }));
+  const LoadError& error = client->loadErrors.front();
+  EXPECT_TRUE(error.mainFrame);
+  EXPECT_EQ(error.code, GetParam().code);
+  EXPECT_EQ(error.text, GetParam().text);
+  EXPECT_EQ(error.url, failedUrl.toStdString());
+
+  QWebEnginePage* page = ViewOf(browser)->page();
+  EXPECT_EQ(EvaluateUntil(page, "document.body.innerHTML.indexOf('<iframe>') >= 0", "true"),
+            "true");
+  EXPECT_EQ(Evaluate(page, "location.href"), failedUrl);
+  EXPECT_EQ(browser->GetMainFrame()->GetURL().ToString(), failedUrl.toStdString());
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, MainFrameErrorTest,
+                         testing::Values(MainFrameErrorCase{"unresolvable_host", false, -105,
+                                                            "net::ERR_NAME_NOT_RESOLVED"},
+                                         MainFrameErrorCase{"missing_file", true, -6,
+                                                            "net::ERR_FILE_NOT_FOUND"}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(EngineTest, SubFrameErrorIsReportedForThatFrameWhichThenShowsTheClientsPage) {
+  const QString parent = writeFile(
+      "parent.html",
+      "<html><body><p id='own'>parent</p><iframe src='missing-child.html'></iframe></body></html>");
+  QWebEnginePage* page = openLoadedPage(parent);
+  ASSERT_TRUE(page);
+
+  ASSERT_TRUE(WaitUntil([&] { return !client->loadErrors.empty(); }));
+  const LoadError& error = client->loadErrors.front();
+  EXPECT_FALSE(error.mainFrame);
+  EXPECT_EQ(error.code, -6);
+  EXPECT_EQ(error.text, "net::ERR_FILE_NOT_FOUND");
+  EXPECT_EQ(error.url, FileUrl(pathOf("missing-child.html")).toStdString());
+
+  // The client's page holds an empty frame of its own, which the top frame can count.
+  EXPECT_EQ(EvaluateUntil(page, "frames[0].length", "1"), "1");
+  EXPECT_EQ(Evaluate(page, "document.getElementById('own').textContent"), "parent");
+  EXPECT_EQ(Evaluate(page, "location.href"), FileUrl(parent));
+}
+
+class PopupTest : public EngineTest {
+ protected:
+  void SetUp() override {
+    EngineTest::SetUp();
+    writeFile("popup.html", "<html><head><title>Popup Title</title></head><body>pop</body></html>");
+    opener = openLoadedPage(writeFile("opener.html", "<html><body>opener</body></html>"));
+    ASSERT_TRUE(opener);
+  }
+
+  // Opens popup.html from the opener; returns the new browser.
+  CefRefPtr<CefBrowser> openPopup() {
+    const size_t before = client->created.size();
+    EXPECT_EQ(Evaluate(opener, "!!window.open('popup.html')"), "true");
+    EXPECT_TRUE(WaitUntil([&] { return client->created.size() > before; }));
+    return client->created.size() > before ? client->created.back() : nullptr;
+  }
+
+  bool closedReported(CefRefPtr<CefBrowser> browser) const {
+    for (const CefRefPtr<CefBrowser>& closed : client->closed)
+      if (closed->IsSame(browser)) return true;
+    return false;
+  }
+
+  QWebEnginePage* opener = nullptr;
+};
+
+TEST_F(PopupTest, PopupIsAWindowOfItsOwnReportedToTheSameClientAndClosedByScript) {
+  CefRefPtr<CefBrowser> popup = openPopup();
+  ASSERT_TRUE(popup);
+  EXPECT_TRUE(popup->IsPopup());
+  EXPECT_FALSE(client->created.front()->IsPopup());
+  EXPECT_FALSE(popup->IsSame(client->created.front()));
+
+  QWebEngineView* view = ViewOf(popup);
+  ASSERT_TRUE(view);
+  EXPECT_TRUE(view->isWindow());
+  EXPECT_TRUE(WaitUntil([&] { return view->windowTitle() == "Popup Title"; }))
+      << view->windowTitle().toStdString();
+
+  Evaluate(view->page(), "window.close()");
+  EXPECT_TRUE(WaitUntil([&] { return closedReported(popup); }));
+  EXPECT_FALSE(closedReported(client->created.front()));
+}
+
+TEST_F(PopupTest, PopupClosedByTheWindowManagerIsReported) {
+  CefRefPtr<CefBrowser> popup = openPopup();
+  ASSERT_TRUE(popup);
+  QPointer<QWidget> window = ViewOf(popup)->window();
+  window->close();
+  EXPECT_TRUE(WaitUntil([&] { return closedReported(popup) && !window; }));
+  EXPECT_EQ(popup->GetHost()->GetWindowHandle(), nullptr);
+}
+
+TEST_F(PopupTest, ShutdownClosesEveryBrowserBeforeTheProfileWithoutEngineWarnings) {
+  CefRefPtr<CefBrowser> popup = openPopup();
+  ASSERT_TRUE(popup);
+  const QPointer<QWebEngineView> views[] = {ViewOf(client->created.front()), ViewOf(popup)};
+
+  static QStringList warnings;
+  warnings.clear();
+  const QtMessageHandler previous =
+      qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& message) {
+        if (type != QtDebugMsg && type != QtInfoMsg) warnings << message;
+      });
+  CefShutdown();
+  qInstallMessageHandler(previous);
+
+  EXPECT_TRUE(warnings.isEmpty()) << warnings.join('\n').toStdString();
+  EXPECT_EQ(client->closed.size(), 2u);
+  for (const QPointer<QWebEngineView>& view : views) EXPECT_TRUE(view.isNull());
+
+  CefShutdown();
+  EXPECT_EQ(client->closed.size(), 2u);
+  EXPECT_FALSE(CefBrowserHost::CreateBrowser(CefWindowInfo(), client, "about:blank",
+                                             CefBrowserSettings(), nullptr));
+}
+
+}  // namespace
+}  // namespace runtime_test
