@@ -1,0 +1,116 @@
+#include "app/vintrel_app.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QDialog>
+#include <QDir>
+#include <QTimer>
+#include <QWidget>
+
+#include <unistd.h>
+
+#include <cstdlib>
+#include <string>
+
+#include "fakes/fake_runtime.h"
+#include "mainwnd/main_frm.h"
+#include "platform/command_ids.h"
+#include "platform/managers.h"
+#include "res/resource.h"
+#include "skin/skin_image_store.h"
+
+namespace {
+
+// Start-up and shutdown of the application object against the fake runtime, with
+// its settings in a folder of the test's own.
+class VintrelAppTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    // A main window destroyed by an earlier test has posted its quit; let it go by
+    // here rather than end the About dialog's loop.
+    QCoreApplication::processEvents();
+    FakeRuntime::Get().Reset();
+    m_config = QDir::tempPath().toStdString() + "/vintrel-app-test-" + std::to_string(getpid());
+    setenv("XDG_CONFIG_HOME", m_config.c_str(), 1);
+    setenv("LANG", "de_DE.UTF-8", 1);
+    app.m_argc = 1;
+    app.m_argv = m_argv;
+  }
+  void TearDown() override {
+    if (app.m_pMainWnd) app.m_pMainWnd->DestroyWindow();
+    g_handler = nullptr;
+    CSkinImageStore::DestroyInstance();
+    QDir(QString::fromStdString(m_config)).removeRecursively();
+  }
+
+  CVintrelApp app;
+
+ private:
+  std::string m_config;
+  char m_name[8] = "vintrel";
+  char* m_argv[2] = {m_name, nullptr};
+};
+
+TEST_F(VintrelAppTest, AnEngineSubProcessEndsInsideTheRuntimeWithoutSettingsOrWindow) {
+  FakeRuntime::Get().executeProcessResult = 0;
+  EXPECT_EQ(app.InitInstance(), 0);
+  EXPECT_TRUE(FakeRuntime::Get().initializeCalls.empty());
+  EXPECT_EQ(app.m_pMainWnd, nullptr);
+  EXPECT_FALSE(CSkinImageStore::GetInstance()->m_strSkinRoot.IsEmpty()) << "the skin step ran";
+  EXPECT_NE(app.GetContextMenuManager(), nullptr);
+  EXPECT_EQ(app.GetTooltipManager(), nullptr) << "nothing after the sub-process dispatch";
+  app.ExitInstance();
+}
+
+TEST_F(VintrelAppTest, TheMainProcessInitialisesTheRuntimeAndShowsOneMaximisedWindow) {
+  ASSERT_EQ(app.InitInstance(), 1);
+  ASSERT_EQ(FakeRuntime::Get().initializeCalls.size(), 1u);
+  const CefSettings& settings = FakeRuntime::Get().initializeCalls[0];
+  EXPECT_EQ(settings.no_sandbox, 1);
+  EXPECT_EQ(settings.multi_threaded_message_loop, 1);
+  EXPECT_EQ(settings.windowless_rendering_enabled, 1);
+  EXPECT_EQ(settings.cache_path.ToString(), "cache");
+  EXPECT_EQ(settings.locale.ToString(), "de");
+  EXPECT_EQ(settings.background_color, 0x02FFFFFFu);
+  EXPECT_EQ(settings.single_process, 0);
+  EXPECT_TRUE(settings.browser_subprocess_path.empty());
+
+  CWnd* frame = app.m_pMainWnd;
+  ASSERT_NE(dynamic_cast<CMainFrame*>(frame), nullptr);
+  EXPECT_TRUE(frame->IsWindowVisible());
+  EXPECT_TRUE(frame->IsZoomed());
+  EXPECT_EQ(FakeRuntime::Get().createdBrowsers.size(), 1u);
+  EXPECT_EQ(app.GetContextMenuManager()->GetMenuByName(L"Edit"), UINT{IDR_POPUP_EDIT});
+  EXPECT_TRUE(app.GetTooltipManager()->params().m_bVislManagerTheme);
+}
+
+TEST_F(VintrelAppTest, AboutCommandFromTheFrameShowsAFreshModalDialogEachTime) {
+  ASSERT_EQ(app.InitInstance(), 1);
+  for (int i = 0; i < 2; ++i) {
+    QString shownTitle;
+    QTimer::singleShot(0, [&] {
+      for (QWidget* widget : QApplication::topLevelWidgets()) {
+        auto* dialog = qobject_cast<QDialog*>(widget);
+        if (!dialog || !dialog->isVisible()) continue;
+        shownTitle = dialog->windowTitle();
+        dialog->accept();
+      }
+    });
+    app.m_pMainWnd->SendMessage(WM_COMMAND, ID_APP_ABOUT, 0);
+    EXPECT_EQ(shownTitle, QString::fromUtf8("关于  非客户区标题栏自绘"));
+  }
+  EXPECT_TRUE(app.m_pMainWnd->IsWindowVisible());
+}
+
+TEST_F(VintrelAppTest, ARegisterOnlyCommandLineEndsStartUp) {
+  char name[] = "vintrel";
+  char reg[] = "-Register";
+  char* argv[] = {name, reg, nullptr};
+  app.m_argc = 2;
+  app.m_argv = argv;
+  EXPECT_EQ(app.InitInstance(), 0);
+  EXPECT_EQ(app.m_pMainWnd, nullptr);
+}
+
+}  // namespace
