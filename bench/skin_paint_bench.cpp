@@ -1,0 +1,168 @@
+// The skinned frame's painter against a floor measured in the same run: filling
+// the same non-client pixels with one colour and copying them to the window.
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QIcon>
+#include <QImage>
+#include <QTemporaryFile>
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "platform/qt/icon.h"
+#include "platform/qt/window_host.h"
+#include "skin/skin_frame_wnd.h"
+#include "skin/skin_geometry.h"
+#include "skin/skin_image_store.h"
+
+namespace {
+
+constexpr QRgb kFloorColor = 0xFF263238;
+constexpr int kRepetitions = 5;
+const char* const kScreenConfig =
+    R"({"screens":[{"name":"S1","x":0,"y":0,"width":3840,"height":2160,)"
+    R"("logicalDpi":96,"logicalBaseDpi":96,"dpr":1}]})";
+
+struct WindowSize {
+  int width;
+  int height;
+  std::string name() const { return std::to_string(width) + "x" + std::to_string(height); }
+};
+
+class BenchFrame : public CSkinFrameWnd {
+ public:
+  using CSkinFrameWnd::m_buttons;
+};
+
+// A visible skinned frame of the given size with the default skin and an icon.
+class OpenFrame {
+ public:
+  explicit OpenFrame(WindowSize size) : m_frame(new BenchFrame) {
+    m_frame->CreateEx(0, nullptr, L"bench", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, size.width,
+                      size.height, nullptr, 0);
+    m_frame->SetIcon(platform::HandleFromIcon(QIcon(":/res/vintrel.png")), FALSE);
+    QApplication::processEvents();
+  }
+  ~OpenFrame() {
+    m_frame->DestroyWindow();
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  }
+  BenchFrame& operator*() { return *m_frame; }
+  BenchFrame* operator->() { return m_frame; }
+
+ private:
+  BenchFrame* m_frame;
+};
+
+QRegion NonClientRegion(QSize window) {
+  const CRect c = skin::ClientRectInWindow(window.width(), window.height());
+  return QRegion(QRect(QPoint(0, 0), window)) - QRect(c.left, c.top, c.Width(), c.Height());
+}
+
+void FillAndCopy(QImage& offscreen, platform::WindowHost& host, const QRegion& nonClient) {
+  QImage& surface = host.windowSurface();
+  for (const QRect& rect : nonClient) {
+    for (int y = rect.top(); y <= rect.bottom(); ++y) {
+      auto* row = reinterpret_cast<QRgb*>(offscreen.scanLine(y)) + rect.left();
+      std::fill_n(row, rect.width(), kFloorColor);
+      std::memcpy(surface.scanLine(y) + rect.left() * 4, row, size_t(rect.width()) * 4);
+    }
+  }
+  host.flushWindowSurface(nonClient);
+}
+
+void Floor(benchmark::State& state, WindowSize size) {
+  OpenFrame frame(size);
+  platform::WindowHost& host = *frame->host();
+  QImage offscreen(host.size(), QImage::Format_ARGB32_Premultiplied);
+  const QRegion nonClient = NonClientRegion(host.size());
+  for (auto _ : state) FillAndCopy(offscreen, host, nonClient);
+}
+
+void Painter(benchmark::State& state, WindowSize size) {
+  OpenFrame frame(size);
+  for (auto _ : state) frame->OnNcPaint();
+}
+
+void HoverChange(benchmark::State& state, WindowSize size) {
+  OpenFrame frame(size);
+  CDUIButton& close = frame->m_buttons.at(skin::kCloseButtonId);
+  for (auto _ : state) {
+    close.m_bHover = !close.m_bHover;
+    frame->OnNcPaint();
+  }
+}
+
+// Prints each measurement's median beside the floor's median of the same size.
+class RatioReporter : public benchmark::ConsoleReporter {
+ public:
+  void ReportRuns(const std::vector<Run>& runs) override {
+    ConsoleReporter::ReportRuns(runs);
+    for (const Run& run : runs) {
+      // In the benchmarks' unit, microseconds.
+      if (run.aggregate_name == "median")
+        m_medians[run.run_name.function_name] = {run.GetAdjustedRealTime(),
+                                                 run.GetAdjustedCPUTime()};
+    }
+  }
+  void Finalize() override {
+    ConsoleReporter::Finalize();
+    std::printf("\nmedians, real (cpu), and the real-time ratio to the floor of the same size\n");
+    for (const auto& [name, time] : m_medians) {
+      const std::string size = name.substr(name.find('/') + 1);
+      const auto floor = m_medians.find("Floor/" + size);
+      if (name.rfind("Floor/", 0) == 0 || floor == m_medians.end()) continue;
+      std::printf("%-24s %8.1f (%8.1f) us   floor %8.1f (%8.1f) us   ratio %5.2f\n", name.c_str(),
+                  time.real, time.cpu, floor->second.real, floor->second.cpu,
+                  time.real / floor->second.real);
+    }
+  }
+
+ private:
+  struct Times {
+    double real;
+    double cpu;
+  };
+  std::map<std::string, Times> m_medians;
+};
+
+void Register(const std::string& name, void (*function)(benchmark::State&, WindowSize),
+              WindowSize size) {
+  benchmark::RegisterBenchmark((name + "/" + size.name()).c_str(), function, size)
+      ->Unit(benchmark::kMicrosecond)
+      ->Repetitions(kRepetitions)
+      ->ReportAggregatesOnly(true);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  // Offscreen, on a screen large enough for the largest window.
+  QTemporaryFile screen;
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && screen.open()) {
+    screen.write(kScreenConfig);
+    screen.flush();
+    qputenv("QT_QPA_PLATFORM", ("offscreen:configfile=" + screen.fileName()).toLocal8Bit());
+  }
+  QApplication app(argc, argv);
+  CSkinImageStore::GetInstance()->m_strSkinRoot =
+      CString(QString::fromUtf8(VINTREL_SKIN_SOURCE_DIR).toStdWString());
+
+  for (const WindowSize size :
+       {WindowSize{1000, 700}, WindowSize{1920, 1080}, WindowSize{3840, 2160}}) {
+    Register("Floor", Floor, size);
+    Register("Painter", Painter, size);
+  }
+  Register("HoverChange", HoverChange, WindowSize{1920, 1080});
+
+  benchmark::Initialize(&argc, argv);
+  RatioReporter reporter;
+  benchmark::RunSpecifiedBenchmarks(&reporter);
+  benchmark::Shutdown();
+  CSkinImageStore::DestroyInstance();
+  return 0;
+}
