@@ -1,0 +1,135 @@
+"""What the web app meets inside the browser: the load-error page and the right-click menu
+with the developer tools."""
+
+import os
+import re
+import time
+import unittest
+
+import harness
+
+MAIN_TITLE = "^lumerock$"
+DEVTOOLS_TITLE = "^DevTools$"
+APP_VERSION = "v5.7.2.1807251130"
+PAGE_COLOUR = "EEF2F7"  # the example page's background
+MENU_SPOT = (700, 700)  # plain page background in the maximised window
+ERROR_PAGE = "<h2>Failed to load URL {url} with error {text} ({code}).</h2>"
+# How an unresolvable host fails depends on the machine's network: the engine's code and
+# text for each way.
+NAME_FAILURES = {-105: "net::ERR_NAME_NOT_RESOLVED", -106: "net::ERR_INTERNET_DISCONNECTED",
+                 -137: "net::ERR_NAME_RESOLUTION_FAILED", -138: "net::ERR_NETWORK_ACCESS_DENIED"}
+
+
+class LoadErrorPageTest(harness.ShellTestCase):
+
+    def setUp(self):
+        super().setUp()
+        self.start_shell()
+        self.page = self.open_page("/request.html")
+
+    def navigate(self, url):
+        self.page.evaluate(f"location.href = {url!r}")
+
+    def error_page(self, url_suffix):
+        page = self.open_page(url_suffix, harness.EVENT_TIMEOUT)
+        harness.wait_for("the error page",
+                         lambda: "Failed to load URL" in page.evaluate("document.body.innerHTML"))
+        return page
+
+    def test_an_address_that_does_not_resolve_shows_the_one_line_page(self):
+        url = "http://no-such-host.invalid/"
+        self.navigate(url)
+        page = self.error_page("no-such-host.invalid/")
+        html = page.evaluate("document.body.innerHTML")
+        code = int(re.search(r"\((-\d+)\)\.</h2>$", html).group(1))
+        self.assertIn(code, NAME_FAILURES)
+        self.assertEqual(html, ERROR_PAGE.format(url=url, text=NAME_FAILURES[code], code=code))
+        self.assertEqual(page.evaluate("location.href"), url)
+
+    def test_a_missing_file_shows_the_one_line_page(self):
+        url = "file://" + os.path.join(self.workdir, "missing.html")
+        self.navigate(url)
+        page = self.error_page("/missing.html")
+        self.assertEqual(page.evaluate("document.body.innerHTML"),
+                         ERROR_PAGE.format(url=url, text="net::ERR_FILE_NOT_FOUND", code=-6))
+
+
+class ScriptBindingTest(harness.ShellTestCase):
+
+    def test_first_script_sees_the_globals_and_the_next_document_gets_them_back(self):
+        with open(os.path.join(self.workdir, "binding.html"), "w") as page:
+            page.write("<script>window.seen = [window.appVersion, window.pavonix];"
+                       "delete window.appVersion; window.pavonix = 'changed';</script>")
+        self.start_shell()
+        self.open_page("/request.html").evaluate("location.href = 'binding.html'")
+        page = self.open_page("/binding.html", harness.EVENT_TIMEOUT)
+        self.assertEqual(page.evaluate("window.seen"), [APP_VERSION, "pavonix"])
+        self.assertEqual(page.evaluate("typeof window.appVersion"), "undefined")
+        self.assertEqual(page.evaluate("window.pavonix"), "changed")
+        page.evaluate("location.reload()")
+        harness.wait_for("the next document", lambda: page.evaluate("window.pavonix") == "pavonix")
+        self.assertEqual(page.evaluate("window.seen"), [APP_VERSION, "pavonix"])
+
+
+class ContextMenuTest(harness.ShellTestCase):
+
+    def setUp(self):
+        super().setUp()
+        self.start_shell()
+        self.page = self.open_page("/request.html")
+        self.window = harness.wait_window(MAIN_TITLE)
+        harness.wait_for("the page painted",
+                         lambda: harness.screen_pixel(*MENU_SPOT, self.root) == PAGE_COLOUR)
+
+    def open_menu(self):
+        """Right-clicks the page; returns the menu's height in pixels below the click."""
+        harness.run_tool("xdotool", "mousemove", *map(str, MENU_SPOT), "click", "3")
+        x, y = MENU_SPOT[0] + 4, MENU_SPOT[1] + 4
+        harness.wait_for("the menu", lambda: harness.screen_pixel(x, y, self.root) != PAGE_COLOUR)
+        height = 0
+        while harness.screen_pixel(x, y + height, self.root) != PAGE_COLOUR:
+            height += 1
+        return height
+
+    def devtools_windows(self):
+        return harness.visible_windows(DEVTOOLS_TITLE)
+
+    def test_refresh_alone_without_the_marker_and_devtools_with_it(self):
+        marker = os.path.join(self.workdir, "debug")
+        one_item = self.open_menu()
+        harness.press_keys("s")  # no such item: nothing happens
+        time.sleep(1)
+        self.assertEqual(self.devtools_windows(), [])
+        harness.press_keys("Escape")
+
+        open(marker, "w").close()  # takes effect at the next menu, without a restart
+        two_items = self.open_menu()
+        self.assertGreater(two_items, one_item * 3 // 2, "a second item below Refresh")
+        harness.press_keys("s")
+        harness.wait_for("the DevTools window", self.devtools_windows, harness.EVENT_TIMEOUT)
+        harness.run_tool("wmctrl", "-c", "DevTools")
+        harness.wait_for("the DevTools window to close", lambda: not self.devtools_windows())
+
+        os.remove(marker)
+        harness.run_tool("xdotool", "mousemove", "10", "10")
+        harness.run_tool("wmctrl", "-i", "-a", hex(self.window))
+        self.assertEqual(self.open_menu(), one_item)
+        harness.press_keys("Escape")
+
+    def test_a_folder_named_debug_counts_as_the_marker(self):
+        os.mkdir(os.path.join(self.workdir, "debug"))
+        self.open_menu()
+        harness.press_keys("s")
+        harness.wait_for("the DevTools window", self.devtools_windows, harness.EVENT_TIMEOUT)
+
+    def test_refresh_reloads_the_page(self):
+        self.page.evaluate("window.beforeRefresh = 1")
+        self.open_menu()
+        harness.press_keys("Down", "Return")
+        harness.wait_for("the page to reload",
+                         lambda: self.page.evaluate("typeof window.beforeRefresh") == "undefined")
+        self.assertEqual(self.page.evaluate("window.appVersion"), APP_VERSION)
+
+
+if __name__ == "__main__":
+    unittest.main()
