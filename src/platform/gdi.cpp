@@ -180,10 +180,6 @@ BOOL CRgn::CreateRoundRectRgn(int x1, int y1, int x2, int y2, int nWidth, int nH
   return TRUE;
 }
 
-BOOL CRgn::CreateRectRgn(int x1, int y1, int x2, int y2) {
-  return CreateRoundRectRgn(x1, y1, x2, y2, 0, 0);
-}
-
 BOOL CRgn::DeleteObject() {
   if (!m_hObject) return FALSE;
   delete m_hObject;
@@ -244,8 +240,6 @@ int CDC::SetBkMode(int nBkMode) {
   m_hDC->bkMode = nBkMode;
   return previous;
 }
-
-int CDC::GetBkMode() const { return m_hDC ? m_hDC->bkMode : 0; }
 
 int CDC::ExcludeClipRect(int x1, int y1, int x2, int y2) {
   if (!m_hDC) return RGN_ERROR;

@@ -68,7 +68,6 @@ class CRgn {
   // nWidth x nHeight, as the window system rasterises it. A region already held
   // is released first.
   BOOL CreateRoundRectRgn(int x1, int y1, int x2, int y2, int nWidth, int nHeight);
-  BOOL CreateRectRgn(int x1, int y1, int x2, int y2);
   BOOL DeleteObject();
   BOOL PtInRegion(int x, int y) const;
   // The bounding rectangle; returns the region's complexity.
@@ -102,7 +101,6 @@ class CDC {
   CBitmap* SelectObject(CBitmap* pBitmap);
   // Returns the previous mode, 0 on failure.
   int SetBkMode(int nBkMode);
-  int GetBkMode() const;
   // Clipping: a context starts unclipped (its whole target). Each call returns
   // the complexity of the new clip region.
   int ExcludeClipRect(int x1, int y1, int x2, int y2);

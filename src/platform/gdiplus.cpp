@@ -294,10 +294,6 @@ Image::Image(const WCHAR* filename, BOOL /*useEmbeddedColorManagement*/)
 
 Image::~Image() = default;
 
-Image* Image::FromFile(const WCHAR* filename, BOOL useEmbeddedColorManagement) {
-  return new Image(filename, useEmbeddedColorManagement);
-}
-
 UINT Image::GetWidth() const { return static_cast<UINT>(m_data->image.width()); }
 
 UINT Image::GetHeight() const { return static_cast<UINT>(m_data->image.height()); }
@@ -349,18 +345,6 @@ Font::Font(const FontFamily* family, REAL emSize, INT style, Unit unit)
     return;
   }
   Init(family->resolvedName().c_str(), emSize * PixelsPer(unit),
-       (style & FontStyleBold) ? kBoldWeight : kRegularWeight, style);
-}
-
-Font::Font(const WCHAR* familyName, REAL emSize, INT style, Unit unit,
-           const FontCollection* fontCollection)
-    : m_data(std::make_unique<FontData>()) {
-  const FontFamily family(familyName, fontCollection);
-  if (family.GetLastStatus() != Ok) {
-    m_status = family.GetLastStatus();
-    return;
-  }
-  Init(family.resolvedName().c_str(), emSize * PixelsPer(unit),
        (style & FontStyleBold) ? kBoldWeight : kRegularWeight, style);
 }
 
@@ -458,11 +442,6 @@ Status Graphics::DrawImage(Image* image, INT x, INT y, INT srcx, INT srcy, INT s
                            INT srcheight, Unit srcUnit) {
   return DrawImage(image, RectF(REAL(x), REAL(y), REAL(srcwidth), REAL(srcheight)), REAL(srcx),
                    REAL(srcy), REAL(srcwidth), REAL(srcheight), srcUnit);
-}
-
-Status Graphics::DrawString(const WCHAR* string, INT length, const Font* font, const PointF& origin,
-                            const StringFormat* stringFormat, const Brush* brush) {
-  return DrawString(string, length, font, RectF(origin.X, origin.Y, 0, 0), stringFormat, brush);
 }
 
 Status Graphics::DrawString(const WCHAR* string, INT length, const Font* font,

@@ -100,13 +100,6 @@ LibraryCounters GetLibraryCounters();
 
 // --- geometry and colour ---
 
-struct PointF {
-  PointF() = default;
-  PointF(REAL x, REAL y) : X(x), Y(y) {}
-  REAL X = 0;
-  REAL Y = 0;
-};
-
 struct RectF {
   RectF() = default;
   RectF(REAL x, REAL y, REAL width, REAL height) : X(x), Y(y), Width(width), Height(height) {}
@@ -120,8 +113,6 @@ class Color {
  public:
   Color() = default;
   explicit Color(ARGB argb) : m_argb(argb) {}
-  Color(BYTE a, BYTE r, BYTE g, BYTE b)
-      : m_argb((ARGB(a) << 24) | (ARGB(r) << 16) | (ARGB(g) << 8) | ARGB(b)) {}
   ARGB GetValue() const { return m_argb; }
 
  private:
@@ -141,8 +132,6 @@ class Image {
   virtual ~Image();
   Image(const Image&) = delete;
   Image& operator=(const Image&) = delete;
-
-  static Image* FromFile(const WCHAR* filename, BOOL useEmbeddedColorManagement = FALSE);
 
   UINT GetWidth() const;
   UINT GetHeight() const;
@@ -188,8 +177,6 @@ class Font {
  public:
   Font(HDC hdc, const LOGFONTW* logfont);
   Font(const FontFamily* family, REAL emSize, INT style = FontStyleRegular, Unit unit = UnitPoint);
-  Font(const WCHAR* familyName, REAL emSize, INT style = FontStyleRegular, Unit unit = UnitPoint,
-       const FontCollection* fontCollection = nullptr);
   ~Font();
   Font(const Font&) = delete;
   Font& operator=(const Font&) = delete;
@@ -210,8 +197,9 @@ class Font {
 
 class StringFormat {
  public:
-  explicit StringFormat(INT formatFlags = 0, LANGID language = LANG_NEUTRAL)
-      : m_flags(formatFlags), m_language(language) {}
+  // Text is laid out the same for every language.
+  explicit StringFormat(INT formatFlags = 0, LANGID /*language*/ = LANG_NEUTRAL)
+      : m_flags(formatFlags) {}
   Status SetFormatFlags(INT flags) {
     m_flags = flags;
     return Ok;
@@ -227,11 +215,9 @@ class StringFormat {
     return Ok;
   }
   StringAlignment GetLineAlignment() const { return m_lineAlignment; }
-  LANGID GetLanguage() const { return m_language; }
 
  private:
   INT m_flags;
-  LANGID m_language;
   StringAlignment m_alignment = StringAlignmentNear;
   StringAlignment m_lineAlignment = StringAlignmentNear;
 };
@@ -245,11 +231,6 @@ class Brush {
 class SolidBrush : public Brush {
  public:
   explicit SolidBrush(const Color& color) : m_color(color) {}
-  Status GetColor(Color* color) const {
-    if (!color) return InvalidParameter;
-    *color = m_color;
-    return Ok;
-  }
   ARGB colorValue() const override { return m_color.GetValue(); }
 
  private:
@@ -266,8 +247,6 @@ class Graphics {
   Graphics(const Graphics&) = delete;
   Graphics& operator=(const Graphics&) = delete;
 
-  static Graphics* FromHDC(HDC hdc) { return new Graphics(hdc); }
-
   // The source rectangle of image, scaled into destRect (nearest pixel).
   Status DrawImage(Image* image, const RectF& destRect, REAL srcx, REAL srcy, REAL srcwidth,
                    REAL srcheight, Unit srcUnit, const ImageAttributes* imageAttributes = nullptr,
@@ -280,8 +259,6 @@ class Graphics {
   // Text in a layout rectangle; a rectangle of zero width or height does not
   // bound the text in that direction. length -1: up to the terminator.
   Status DrawString(const WCHAR* string, INT length, const Font* font, const RectF& layoutRect,
-                    const StringFormat* stringFormat, const Brush* brush);
-  Status DrawString(const WCHAR* string, INT length, const Font* font, const PointF& origin,
                     const StringFormat* stringFormat, const Brush* brush);
 
   Status GetLastStatus() const { return m_lastStatus; }
