@@ -28,7 +28,7 @@ CString StartPageUrl() {
 
 }  // namespace
 
-CMainFrame::CMainFrame() = default;
+CMainFrame::CMainFrame() { ReadApplicationLook(); }
 
 CMainFrame::~CMainFrame() { CefShutdown(); }
 

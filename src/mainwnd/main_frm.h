@@ -24,6 +24,22 @@ class CMainFrame : public CSkinFrameWnd {
 
  private:
   void CreateBrowser();
+
+  // Application look and toolbar customisation (main_frm_look.cpp).
+ public:
+  BOOL LoadFrame(UINT nIDResource, DWORD dwDefaultStyle = WS_OVERLAPPEDWINDOW | FWS_ADDTOTITLE,
+                 CWnd* pParentWnd = nullptr, CCreateContext* pContext = nullptr) override;
+
+ protected:
+  BOOL OnOwnCmdMsg(UINT nID, int nCode, CCmdUI* pCmdUI) override;
+  BOOL OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;
+
+ private:
+  void ReadApplicationLook();
+  void OnCustomizeToolbars();
+  LRESULT OnCreateToolbar(WPARAM wp, LPARAM lp);
+  void OnApplicationLook(UINT id);
+  void OnUpdateApplicationLook(CCmdUI* pCmdUI);
 };
 
 // The browser client of the whole process; set when the main frame is created.

@@ -7,6 +7,7 @@
 
 #include "platform/qt/application.h"
 #include "platform/qt/icon.h"
+#include "platform/qt/look.h"
 #include "platform/resources.h"
 #include "platform/system.h"
 
@@ -74,6 +75,7 @@ INT_PTR CDialog::DoModal() {
       m_pParentWnd ? reinterpret_cast<QWidget*>(m_pParentWnd->GetSafeHwnd()) : nullptr;
   QDialog dialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint);
   dialog.setWindowTitle(QString::fromWCharArray(resource->caption));
+  platform::ApplyDialogLook(dialog);
   QFont font(QString::fromWCharArray(resource->fontFace), resource->fontPoints);
   dialog.setFont(font);
   const DialogUnits units(dialog.font());

@@ -1,7 +1,11 @@
 #include "platform/frame_wnd.h"
 
+#include <QString>
+
 #include "platform/document.h"
+#include "platform/qt/settings.h"
 #include "platform/resources.h"
+#include "platform/toolbar.h"
 #include "platform/view.h"
 #include "platform/win_app.h"
 
@@ -10,7 +14,15 @@ IMPLEMENT_DYNCREATE(CFrameWndEx, CFrameWnd)
 
 namespace {
 constexpr DWORD AFX_WS_DEFAULT_VIEW = WS_CHILD | WS_VISIBLE | WS_BORDER;
+
+constexpr size_t kMaxUserToolbars = 10;
+constexpr UINT kFirstUserToolbarId = 0xE828;
+constexpr wchar_t kUserToolbarSection[] = L"UserToolbars";
+
+CString UserToolbarEntry(size_t index) {
+  return CString(QStringLiteral("Toolbar%1").arg(index).toStdWString());
 }
+}  // namespace
 
 BOOL CFrameWnd::LoadFrame(UINT nIDResource, DWORD dwDefaultStyle, CWnd* pParentWnd,
                           CCreateContext* pContext) {
@@ -113,9 +125,57 @@ UINT CFrameWnd::TranslateAccelerator(UINT nVirtKey, BOOL bCtrl, BOOL bShift, BOO
   return 0;
 }
 
+CFrameWndEx::CFrameWndEx() = default;
+CFrameWndEx::~CFrameWndEx() = default;
+
 BOOL CFrameWndEx::LoadFrame(UINT nIDResource, DWORD dwDefaultStyle, CWnd* pParentWnd,
                             CCreateContext* pContext) {
   if (!CFrameWnd::LoadFrame(nIDResource, dwDefaultStyle, pParentWnd, pContext)) return FALSE;
   if (auto* app = dynamic_cast<CWinAppEx*>(AfxGetApp())) app->LoadState();
+  LoadUserToolbars();
   return TRUE;
+}
+
+CMFCToolBar* CFrameWndEx::GetUserToolBarByIndex(int iIndex) const {
+  if (iIndex < 0 || static_cast<size_t>(iIndex) >= m_userToolbars.size()) return nullptr;
+  return m_userToolbars[static_cast<size_t>(iIndex)].get();
+}
+
+BOOL CFrameWndEx::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) {
+  if (message == AFX_WM_CREATETOOLBAR) {
+    *pResult = OnToolbarCreateNew(wParam, lParam);
+    return TRUE;
+  }
+  return CFrameWnd::OnWndMsg(message, wParam, lParam, pResult);
+}
+
+LRESULT CFrameWndEx::OnToolbarCreateNew(WPARAM, LPARAM lp) {
+  const auto* name = reinterpret_cast<LPCWSTR>(lp);
+  if (!name || !*name) return 0;
+  CMFCToolBar* toolbar = AddUserToolbar(name);
+  if (toolbar) SaveUserToolbars();
+  return reinterpret_cast<LRESULT>(toolbar);
+}
+
+CMFCToolBar* CFrameWndEx::AddUserToolbar(LPCWSTR lpszName) {
+  if (m_userToolbars.size() >= kMaxUserToolbars) return nullptr;
+  const UINT id = kFirstUserToolbarId + static_cast<UINT>(m_userToolbars.size());
+  m_userToolbars.push_back(std::make_unique<CMFCToolBar>(id, lpszName));
+  return m_userToolbars.back().get();
+}
+
+void CFrameWndEx::LoadUserToolbars() {
+  m_userToolbars.clear();
+  for (size_t i = 0; i < kMaxUserToolbars; ++i) {
+    const QString name =
+        platform::ReadProfileValue(kUserToolbarSection, UserToolbarEntry(i)).toString();
+    if (!name.isEmpty()) AddUserToolbar(CString(name.toStdWString()));
+  }
+}
+
+void CFrameWndEx::SaveUserToolbars() const {
+  for (size_t i = 0; i < m_userToolbars.size(); ++i) {
+    platform::WriteProfileValue(kUserToolbarSection, UserToolbarEntry(i),
+                                QString::fromWCharArray(m_userToolbars[i]->GetWindowText()));
+  }
 }

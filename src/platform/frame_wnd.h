@@ -1,9 +1,13 @@
 #pragma once
 
+#include <memory>
+#include <vector>
+
 #include "platform/wnd.h"
 
 class CDocTemplate;
 class CDocument;
+class CMFCToolBar;
 class CView;
 
 // What the framework hands a frame so that it can make its view.
@@ -35,6 +39,8 @@ class CFrameWnd : public CWnd {
   virtual void RecalcLayout();
   // The command of the frame's accelerator table for a key, 0 for none.
   UINT TranslateAccelerator(UINT nVirtKey, BOOL bCtrl, BOOL bShift, BOOL bAlt) const;
+  // The resource the frame was loaded from: its menu, accelerators and title.
+  UINT GetResourceId() const { return m_nIDResource; }
 
   BOOL OnCmdMsg(UINT nID, int nCode, CCmdUI* pCmdUI) override;
 
@@ -52,11 +58,31 @@ class CFrameWnd : public CWnd {
   CView* m_pViewActive = nullptr;
 };
 
-// The framework's extended frame window.
+// The framework's extended frame window, with up to ten user-defined toolbars
+// that the settings store keeps from one run to the next.
 class CFrameWndEx : public CFrameWnd {
   DECLARE_DYNCREATE(CFrameWndEx)
 
  public:
+  CFrameWndEx();
+  ~CFrameWndEx() override;
+
+  // Also brings back the user-defined toolbars of earlier runs.
   BOOL LoadFrame(UINT nIDResource, DWORD dwDefaultStyle = WS_OVERLAPPEDWINDOW | FWS_ADDTOTITLE,
                  CWnd* pParentWnd = nullptr, CCreateContext* pContext = nullptr) override;
+  // The iIndex-th user-defined toolbar (0 to 9) in order of creation, or null.
+  CMFCToolBar* GetUserToolBarByIndex(int iIndex) const;
+
+ protected:
+  BOOL OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;
+  // AFX_WM_CREATETOOLBAR: makes a user-defined toolbar named by lp (LPCWSTR) and
+  // returns it; 0 for no name or when all ten exist.
+  LRESULT OnToolbarCreateNew(WPARAM wp, LPARAM lp);
+
+ private:
+  void LoadUserToolbars();
+  void SaveUserToolbars() const;
+  CMFCToolBar* AddUserToolbar(LPCWSTR lpszName);
+
+  std::vector<std::unique_ptr<CMFCToolBar>> m_userToolbars;
 };

@@ -5,6 +5,7 @@
 #include <QPointer>
 
 #include "platform/qt/application.h"
+#include "platform/qt/look.h"
 #include "platform/qt/window_host.h"
 #include "platform/wnd.h"
 
@@ -31,6 +32,7 @@ BOOL CMenu::TrackPopupMenu(UINT nFlags, int x, int y, CWnd* pWnd) {
   platform::EnsureApplication();
   QWidget* parent = pWnd ? pWnd->host() : nullptr;
   QMenu menu(parent);
+  platform::ApplyPopupMenuLook(menu);
   for (const Item& item : m_items) {
     if (item.text.IsEmpty()) {
       menu.addSeparator();

@@ -318,9 +318,18 @@ void CWnd::InvalidateRect(LPCRECT lpRect, BOOL) {
 BOOL CWnd::RedrawWindow(LPCRECT lpRectUpdate, CRgn*, UINT flags) {
   WindowHost* h = host();
   if (!h) return FALSE;
-  if (flags & RDW_INVALIDATE) InvalidateRect(lpRectUpdate, flags & RDW_ERASE);
-  if (flags & RDW_ALLCHILDREN) {
-    for (QWidget* child : h->findChildren<QWidget*>()) child->update();
+  if (flags & RDW_INVALIDATE) {
+    // With RDW_FRAME the non-client area is painted again too (WM_NCPAINT), and
+    // with RDW_ALLCHILDREN that of every child window.
+    if (flags & RDW_FRAME) h->m_surfaceStale = true;
+    InvalidateRect(lpRectUpdate, flags & RDW_ERASE);
+    if (flags & RDW_ALLCHILDREN) {
+      for (QWidget* child : h->findChildren<QWidget*>()) {
+        auto* childHost = dynamic_cast<WindowHost*>(child);
+        if (childHost && (flags & RDW_FRAME)) childHost->m_surfaceStale = true;
+        child->update();
+      }
+    }
   }
   if (flags & RDW_UPDATENOW) h->repaint();
   return TRUE;

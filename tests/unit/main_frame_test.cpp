@@ -6,6 +6,7 @@
 
 #include <filesystem>
 
+#include "app/vintrel_app.h"
 #include "fakes/fake_runtime.h"
 #include "mainwnd/main_frm.h"
 #include "mainwnd/vintrel_doc.h"
@@ -27,6 +28,7 @@ class MainFrameTest : public ::testing::Test {
   void SetUp() override {
     FakeRuntime::Get().Reset();
     g_handler = nullptr;
+    m_app.InitContextMenuManager();  // as start-up does before any frame loads
     m_template = new CSingleDocTemplate(IDR_MAINFRAME, RUNTIME_CLASS(CVintrelDoc),
                                         RUNTIME_CLASS(CMainFrame), RUNTIME_CLASS(CVintrelView));
     m_app.AddDocTemplate(m_template);
@@ -56,7 +58,7 @@ class MainFrameTest : public ::testing::Test {
     return m_browser;
   }
 
-  CWinAppEx m_app;
+  CVintrelApp m_app;
   CSingleDocTemplate* m_template = nullptr;
   CDocument* m_doc = nullptr;
   QWidget* m_browserWidget = nullptr;
