@@ -46,8 +46,6 @@ CSkinFrameWnd::CSkinFrameWnd()
   for (const wchar_t* name : kCaptionImageNames)
     m_captionImages.push_back(CSkinImageStore::GetInstance()->GetImage(name));
   m_pBkImage = CSkinImageStore::GetInstance()->GetImage(kBackgroundImage);
-  m_nHoverId = -1;
-  m_bTracking = FALSE;
   m_rcIcon =
       CRect(skin::kIconLeft, skin::kIconHotSpotTop, skin::kIconLeft + GetSystemMetrics(SM_CXSMICON),
             skin::kIconHotSpotTop + GetSystemMetrics(SM_CYSMICON));
