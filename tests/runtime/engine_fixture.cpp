@@ -35,16 +35,14 @@ void RecordingClient::OnLoadError(CefRefPtr<CefBrowser>, CefRefPtr<CefFrame> fra
 
 void EngineTest::SetUp() {
   ASSERT_TRUE(folder.isValid());
-  CefSettings settings;
   settings.no_sandbox = 1;
-  settings.cache_path = QDir(folder.path()).filePath("cache").toStdString();
   settings.background_color = 0x02FFFFFF;
   ASSERT_TRUE(CefInitialize(CefMainArgs(), settings, new BindingApp, nullptr));
 }
 
 void EngineTest::TearDown() {
   CefShutdown();
-  // The engine's network service may still be writing its state into the cache.
+  // The engine's storage may still be writing into a cache folder for a moment.
   WaitUntil([&] { return QDir(folder.path()).removeRecursively(); }, 5000);
 }
 
@@ -76,6 +74,22 @@ QWebEnginePage* EngineTest::openLoadedPage(const QString& path) {
   EXPECT_EQ(EvaluateUntil(page, loaded, FileUrl(path) + " complete"), FileUrl(path) + " complete");
   return page;
 }
+
+namespace {
+QStringList g_warnings;
+}  // namespace
+
+WarningCollector::WarningCollector() {
+  g_warnings.clear();
+  m_previous =
+      qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& text) {
+        if (type != QtDebugMsg && type != QtInfoMsg) g_warnings << text;
+      });
+}
+
+WarningCollector::~WarningCollector() { qInstallMessageHandler(m_previous); }
+
+QStringList WarningCollector::warnings() const { return g_warnings; }
 
 bool WaitUntil(const std::function<bool()>& condition, int timeoutMs) {
   return QTest::qWaitFor(condition, timeoutMs);

@@ -1,7 +1,9 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <QTemporaryDir>
+#include <QtGlobal>
 
 #include <gtest/gtest.h>
 
@@ -61,7 +63,8 @@ class RecordingClient : public CefClient, public CefLifeSpanHandler, public CefL
   IMPLEMENT_REFCOUNTING(RecordingClient);
 };
 
-// One runtime per test, on the engine that the whole program shares.
+// One runtime per test, on the engine that the whole program shares; pages and
+// files live in a folder of the test's own.
 class EngineTest : public testing::Test {
  protected:
   void SetUp() override;
@@ -78,9 +81,23 @@ class EngineTest : public testing::Test {
 
   CefRefPtr<RecordingClient> client{new RecordingClient};
   QTemporaryDir folder;
+  // What SetUp initialises the runtime with; no cache folder unless a test sets one.
+  CefSettings settings;
 };
 
-bool WaitUntil(const std::function<bool()>& condition, int timeoutMs = 20000);
+// Generous: the engine starts slowly on a busy machine.
+bool WaitUntil(const std::function<bool()>& condition, int timeoutMs = 30000);
+
+// Collects the warnings that Qt and the engine print while it lives.
+class WarningCollector {
+ public:
+  WarningCollector();
+  ~WarningCollector();
+  QStringList warnings() const;
+
+ private:
+  QtMessageHandler m_previous;
+};
 QWebEngineView* ViewOf(CefRefPtr<CefBrowser> browser);
 // Runs script in the page's top frame and waits for its result, as text.
 QString Evaluate(QWebEnginePage* page, const QString& script);

@@ -94,6 +94,31 @@ TEST_F(EngineTest, SubFrameErrorIsReportedForThatFrameWhichThenShowsTheClientsPa
   EXPECT_EQ(Evaluate(page, "location.href"), FileUrl(parent));
 }
 
+TEST_F(EngineTest, DevToolsOpenInAWindowOfTheirOwnReportedToTheGivenClient) {
+  QWebEnginePage* page =
+      openLoadedPage(writeFile("inspected.html", "<html><title>Inspected</title></html>"));
+  ASSERT_TRUE(page);
+  CefRefPtr<CefBrowser> inspected = client->created.back();
+  CefWindowInfo windowInfo;
+  windowInfo.SetAsPopup(inspected->GetHost()->GetWindowHandle(), "DevTools");
+  inspected->GetHost()->ShowDevTools(windowInfo, client, CefBrowserSettings(), CefPoint());
+
+  ASSERT_TRUE(WaitUntil([&] { return client->created.size() == 2; }));
+  QWebEngineView* tools = ViewOf(client->created.back());
+  ASSERT_TRUE(tools);
+  EXPECT_EQ(page->devToolsPage(), tools->page());
+  EXPECT_TRUE(tools->isWindow());
+  EXPECT_FALSE(tools->size().isEmpty());
+  EXPECT_TRUE(WaitUntil([&] { return tools->page()->url().scheme() == "devtools"; }));
+  EXPECT_EQ(tools->windowTitle(), "DevTools");
+
+  // The tools belong to the inspected browser's window and go with it.
+  const WarningCollector collector;
+  inspected->GetHost()->CloseBrowser(false);
+  EXPECT_TRUE(WaitUntil([&] { return client->closed.size() == 2; }));
+  EXPECT_EQ(collector.warnings(), QStringList());
+}
+
 class PopupTest : public EngineTest {
  protected:
   void SetUp() override {
@@ -130,6 +155,7 @@ TEST_F(PopupTest, PopupIsAWindowOfItsOwnReportedToTheSameClientAndClosedByScript
   QWebEngineView* view = ViewOf(popup);
   ASSERT_TRUE(view);
   EXPECT_TRUE(view->isWindow());
+  EXPECT_FALSE(view->size().isEmpty());  // the window system maps no empty window
   EXPECT_TRUE(WaitUntil([&] { return view->windowTitle() == "Popup Title"; }))
       << view->windowTitle().toStdString();
 
@@ -152,16 +178,11 @@ TEST_F(PopupTest, ShutdownClosesEveryBrowserBeforeTheProfileWithoutEngineWarning
   ASSERT_TRUE(popup);
   const QPointer<QWebEngineView> views[] = {ViewOf(client->created.front()), ViewOf(popup)};
 
-  static QStringList warnings;
-  warnings.clear();
-  const QtMessageHandler previous =
-      qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& message) {
-        if (type != QtDebugMsg && type != QtInfoMsg) warnings << message;
-      });
-  CefShutdown();
-  qInstallMessageHandler(previous);
-
-  EXPECT_TRUE(warnings.isEmpty()) << warnings.join('\n').toStdString();
+  {
+    const WarningCollector collector;
+    CefShutdown();
+    EXPECT_EQ(collector.warnings(), QStringList());
+  }
   EXPECT_EQ(client->closed.size(), 2u);
   for (const QPointer<QWebEngineView>& view : views) EXPECT_TRUE(view.isNull());
 

@@ -1,6 +1,7 @@
 #include "runtime/qt/browser_impl.h"
 
 #include <QDir>
+#include <QScreen>
 #include <QWebEngineLoadingInfo>
 #include <QWebEngineProfile>
 #include <QWebEngineScript>
@@ -43,11 +44,23 @@ bool IsChildWindow(const CefWindowInfo& windowInfo) {
   return (windowInfo.style & CEF_WS_CHILD) && windowInfo.parent_window;
 }
 
+// The share of the screen that a top-level browser takes when the caller
+// leaves its size to the system; the window manager picks the position.
+constexpr int kDefaultSizeNumerator = 3;
+constexpr int kDefaultSizeDenominator = 4;
+
+QSize DefaultTopLevelSize(const QWidget* view) {
+  const QScreen* screen = view->screen();
+  if (!screen) return view->sizeHint();
+  return screen->availableSize() * kDefaultSizeNumerator / kDefaultSizeDenominator;
+}
+
 void PlaceTopLevel(QWidget* view, const CefWindowInfo& windowInfo) {
   if (!IsDefault(windowInfo.x) && !IsDefault(windowInfo.y)) view->move(windowInfo.x, windowInfo.y);
-  if (!IsDefault(windowInfo.width) && !IsDefault(windowInfo.height) && windowInfo.width > 0 &&
-      windowInfo.height > 0)
-    view->resize(windowInfo.width, windowInfo.height);
+  const bool sizeGiven = !IsDefault(windowInfo.width) && !IsDefault(windowInfo.height) &&
+                         windowInfo.width > 0 && windowInfo.height > 0;
+  // The window system would not map a window without a size.
+  view->resize(sizeGiven ? QSize(windowInfo.width, windowInfo.height) : DefaultTopLevelSize(view));
 }
 
 }  // namespace

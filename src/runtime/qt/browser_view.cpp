@@ -33,7 +33,24 @@ BrowserView::BrowserView(BrowserImpl* browser, QWidget* parent)
   setAttribute(Qt::WA_DeleteOnClose);
 }
 
-BrowserView::~BrowserView() { m_browser->viewDestroyed(); }
+BrowserView::~BrowserView() {
+  detachDevTools();
+  m_browser->viewDestroyed();
+}
+
+void BrowserView::closeEvent(QCloseEvent* event) {
+  detachDevTools();
+  QWebEngineView::closeEvent(event);
+}
+
+void BrowserView::detachDevTools() {
+  // A closing view discards its page, which the engine refuses while tools are
+  // attached to it.
+  if (QWebEnginePage* ownPage = page()) {
+    ownPage->setDevToolsPage(nullptr);
+    ownPage->setInspectedPage(nullptr);
+  }
+}
 
 void BrowserView::contextMenuEvent(QContextMenuEvent* event) {
   RunContextMenu(*m_browser, *this, event->globalPos());

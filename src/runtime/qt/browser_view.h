@@ -32,8 +32,11 @@ class BrowserView : public QWebEngineView {
 
  protected:
   void contextMenuEvent(QContextMenuEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
 
  private:
+  void detachDevTools();
+
   BrowserImpl* const m_browser;  // outlives its view
 };
 

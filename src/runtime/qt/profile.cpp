@@ -1,10 +1,12 @@
 #include "runtime/qt/profile.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QWebEngineProfile>
 #include <QWebEngineScript>
 #include <QWebEngineScriptCollection>
+#include <QWebEngineSettings>
 
 #include "runtime/qt/frame_errors.h"
 
@@ -15,6 +17,7 @@ namespace {
 constexpr char kStorageName[] = "vintrel";
 constexpr char kBindingScriptName[] = "vintrel-binding";
 constexpr char kFrameErrorScriptName[] = "vintrel-frame-errors";
+constexpr char kDataHomeVariable[] = "XDG_DATA_HOME";
 
 // The folder made ready for writing, or empty when that fails.
 QString UsableFolder(const CefString& path) {
@@ -24,6 +27,39 @@ QString UsableFolder(const CefString& path) {
   if (!QDir().mkpath(folder)) return QString();
   const QFileInfo info(folder);
   return info.isDir() && info.isWritable() ? folder : QString();
+}
+
+// The engine writes a named profile's first files into the application's data
+// folder before the profile's own paths can be set; for that moment the data
+// folder is pointed into the cache folder, so nothing lands outside it.
+class DataHomeOverride {
+ public:
+  explicit DataHomeOverride(const QString& folder)
+      : m_hadValue(qEnvironmentVariableIsSet(kDataHomeVariable)),
+        m_previous(qgetenv(kDataHomeVariable)) {
+    qputenv(kDataHomeVariable, QFile::encodeName(folder));
+  }
+  ~DataHomeOverride() {
+    if (m_hadValue)
+      qputenv(kDataHomeVariable, m_previous);
+    else
+      qunsetenv(kDataHomeVariable);
+  }
+
+ private:
+  const bool m_hadValue;
+  const QByteArray m_previous;
+};
+
+QWebEngineProfile* MakePersistentProfile(const QString& folder) {
+  QWebEngineProfile* profile;
+  {
+    const DataHomeOverride dataHome(folder);
+    profile = new QWebEngineProfile(QString::fromLatin1(kStorageName));
+  }
+  profile->setPersistentStoragePath(folder);
+  profile->setCachePath(folder);
+  return profile;
 }
 
 QWebEngineScript DocumentScript(const char* name, const QString& source) {
@@ -40,10 +76,10 @@ QWebEngineScript DocumentScript(const char* name, const QString& source) {
 
 QWebEngineProfile* MakeProfile(const CefString& cachePath) {
   const QString folder = UsableFolder(cachePath);
-  if (folder.isEmpty()) return new QWebEngineProfile;  // off the record
-  auto* profile = new QWebEngineProfile(QString::fromLatin1(kStorageName));
-  profile->setPersistentStoragePath(folder);
-  profile->setCachePath(folder);
+  QWebEngineProfile* profile = folder.isEmpty() ? new QWebEngineProfile  // off the record
+                                                : MakePersistentProfile(folder);
+  // Local pages may embed and fetch web content, as in any Chromium browser.
+  profile->settings()->setAttribute(QWebEngineSettings::LocalContentCanAccessRemoteUrls, true);
   return profile;
 }
 
