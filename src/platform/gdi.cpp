@@ -73,11 +73,16 @@ void DeselectBitmap(HDC__* dc) {
 
 void CopyRows(QImage& destination, const QImage& source, const QRect& destRect,
               QPoint sourceTopLeft) {
-  const int bytes = destRect.width() * 4;
+  // Row addresses from one base each: scanLine() checks for sharing on every call.
+  uchar* to =
+      destination.bits() + destRect.top() * destination.bytesPerLine() + destRect.left() * 4;
+  const uchar* from =
+      source.constBits() + sourceTopLeft.y() * source.bytesPerLine() + sourceTopLeft.x() * 4;
+  const size_t bytes = size_t(destRect.width()) * 4;
   for (int row = 0; row < destRect.height(); ++row) {
-    const uchar* from = source.constScanLine(sourceTopLeft.y() + row) + sourceTopLeft.x() * 4;
-    uchar* to = destination.scanLine(destRect.top() + row) + destRect.left() * 4;
     std::memcpy(to, from, bytes);
+    to += destination.bytesPerLine();
+    from += source.bytesPerLine();
   }
 }
 

@@ -141,6 +141,19 @@ int NearestSource(int offset, int sourceLength, int targetLength) {
   return int(((qint64(offset) * 2 + 1) * sourceLength - 1) / (qint64(targetLength) * 2));
 }
 
+// One colour over count pixels; long runs (a stretched caption) double up
+// with block copies, which beat a store per pixel.
+void FillRow(QRgb* row, int count, QRgb pixel) {
+  constexpr int kShortRun = 16;
+  const int first = std::min(count, kShortRun);
+  std::fill_n(row, first, pixel);
+  for (int done = first; done < count;) {
+    const int chunk = std::min(done, count - done);
+    std::memcpy(row + done, row, size_t(chunk) * sizeof(QRgb));
+    done += chunk;
+  }
+}
+
 // Nearest-pixel scaling between plain 32-bit images, row by row. The raster
 // painter takes its per-scanline span path for thin, tall targets (window
 // borders), which costs far more than the pixels themselves. Returns false for
@@ -169,12 +182,17 @@ bool ScaleNearest(QImage& target, const QRegion& clip, const QRectF& to, const Q
       runs.push_back({sourceX, 1});
   }
   const bool opaque = source.format() == QImage::Format_RGB32;
+  // Row addresses from one base each: scanLine() checks for sharing on every call.
+  uchar* const targetBits = target.bits();
+  const uchar* const sourceBits = source.constBits();
   const bool unscaled = opaque && sample.size() == area.size();
   for (int y = destination.top(); y <= destination.bottom(); ++y) {
     const int sourceY =
         sample.top() + NearestSource(y - area.top(), sample.height(), area.height());
-    const auto* sourceRow = reinterpret_cast<const QRgb*>(source.constScanLine(sourceY));
-    auto* targetRow = reinterpret_cast<QRgb*>(target.scanLine(y)) + destination.left();
+    const auto* sourceRow =
+        reinterpret_cast<const QRgb*>(sourceBits + sourceY * source.bytesPerLine());
+    auto* targetRow =
+        reinterpret_cast<QRgb*>(targetBits + y * target.bytesPerLine()) + destination.left();
     if (unscaled) {
       std::memcpy(targetRow, sourceRow + runs.front().sourceX,
                   size_t(destination.width()) * sizeof(QRgb));
@@ -183,7 +201,7 @@ bool ScaleNearest(QImage& target, const QRegion& clip, const QRectF& to, const Q
     for (const Run& run : runs) {
       const QRgb pixel = sourceRow[run.sourceX];
       if (opaque || qAlpha(pixel) == 255) {
-        std::fill_n(targetRow, run.length, pixel);
+        FillRow(targetRow, run.length, pixel);
       } else if (qAlpha(pixel) != 0) {
         for (int i = 0; i < run.length; ++i) targetRow[i] = BlendOver(pixel, targetRow[i]);
       }
