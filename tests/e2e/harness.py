@@ -157,6 +157,11 @@ def press_keys(*keys):
 
 def screen_pixel(x, y, shot_dir):
     """Colour of one screen pixel as 'RRGGBB', read from an xwd dump of the root window."""
+    return screen_pixels([(x, y)], shot_dir)[0]
+
+
+def screen_pixels(points, shot_dir):
+    """Colours of several screen pixels ('RRGGBB' each), all from one xwd dump."""
     path = os.path.join(shot_dir, "screen.xwd")
     with open(path, "wb") as dump:
         subprocess.run(["xwd", "-root", "-silent"], stdout=dump, check=True,
@@ -171,9 +176,14 @@ def screen_pixel(x, y, shot_dir):
         raise ValueError(f"unexpected xwd depth {bits_per_pixel}")
     # 24-bit dumps (once a client installs a colormap) pack 3 bytes a pixel in padded rows.
     pixel_size = bits_per_pixel // 8
-    offset = header_size + colour_count * 12 + y * bytes_per_line + x * pixel_size
-    value = int.from_bytes(data[offset:offset + pixel_size], "little" if byte_order == 0 else "big")
-    return "".join(f"{(value & mask) >> ((mask & -mask).bit_length() - 1):02X}" for mask in masks)
+    colours = []
+    for x, y in points:
+        offset = header_size + colour_count * 12 + y * bytes_per_line + x * pixel_size
+        value = int.from_bytes(data[offset:offset + pixel_size],
+                               "little" if byte_order == 0 else "big")
+        colours.append("".join(f"{(value & mask) >> ((mask & -mask).bit_length() - 1):02X}"
+                               for mask in masks))
+    return colours
 
 
 # ---------------------------------------------------------------------------------------------
