@@ -30,6 +30,12 @@ void CSkinFrameWnd::RepaintButton(const CDUIButton& button) {
   InvalidateRect(&button.m_rect, TRUE);
 }
 
+void CSkinFrameWnd::PressButton(CDUIButton& button) {
+  if (button.m_bDisabled) return;
+  button.m_bPressed = TRUE;
+  RepaintButton(button);
+}
+
 void CSkinFrameWnd::ReleaseHoveredButton() {
   CDUIButton& button = m_buttons[m_nHoverId];
   if (!button.m_bDisabled) {
@@ -91,11 +97,7 @@ void CSkinFrameWnd::OnNcLButtonDown(UINT, CPoint point) {
   const int id = ButtonFromPoint(p);
   if (id != -1) {
     // A press on a skin button never starts a window move.
-    CDUIButton& button = m_buttons[id];
-    if (!button.m_bDisabled) {
-      button.m_bPressed = TRUE;
-      RepaintButton(button);
-    }
+    PressButton(m_buttons[id]);
     OnNcPaint();
   } else if (m_rcIcon.PtInRect(p)) {
     if (CMenu* menu = GetSystemMenu(FALSE)) {
@@ -136,11 +138,7 @@ void CSkinFrameWnd::OnNcLButtonDblClk(UINT, CPoint point) {
   const CRect captionStrip(0, 0, WindowRectAtOrigin().Width(), m_nCaptionHeight);
   const int id = ButtonFromPoint(p);
   if (id != -1) {
-    CDUIButton& button = m_buttons[id];
-    if (!button.m_bDisabled) {
-      button.m_bPressed = TRUE;
-      RepaintButton(button);
-    }
+    PressButton(m_buttons[id]);
   } else if (captionStrip.PtInRect(p)) {
     ShowWindow(IsZoomed() ? SW_RESTORE : SW_MAXIMIZE);
   }

@@ -63,6 +63,8 @@ class CSkinFrameWnd : public CFrameWndEx {
  private:
   CPoint ScreenToWindow(CPoint point) const;
   void RepaintButton(const CDUIButton& button);
+  // Marks a button that is not disabled pressed, and repaints it.
+  void PressButton(CDUIButton& button);
   // Takes hover and press off the hovered button; no button is hovered after.
   void ReleaseHoveredButton();
   void PlaceWindowButtons(int windowWidth);
