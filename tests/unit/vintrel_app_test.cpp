@@ -27,9 +27,10 @@ namespace {
 class VintrelAppTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    // A main window destroyed by an earlier test has posted its quit; let it go by
-    // here rather than end the About dialog's loop.
-    QCoreApplication::processEvents();
+    // A main window destroyed by an earlier test has posted its quit, which would end
+    // the next loop to run: the About dialog's. A loop of the test's own takes it.
+    QTimer::singleShot(0, [] { QCoreApplication::exit(0); });
+    QCoreApplication::exec();
     FakeRuntime::Get().Reset();
     m_config = QDir::tempPath().toStdString() + "/vintrel-app-test-" + std::to_string(getpid());
     setenv("XDG_CONFIG_HOME", m_config.c_str(), 1);
