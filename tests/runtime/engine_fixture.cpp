@@ -33,6 +33,15 @@ void RecordingClient::OnLoadError(CefRefPtr<CefBrowser>, CefRefPtr<CefFrame> fra
       std::string("<html><body><h2>Failed ") + kErrorPageMarker + "</h2></body></html>", failedUrl);
 }
 
+void RecordingClient::OnBeforeContextMenu(CefRefPtr<CefBrowser>, CefRefPtr<CefFrame>,
+                                          CefRefPtr<CefContextMenuParams> params,
+                                          CefRefPtr<CefMenuModel> model) {
+  menuTypeFlags = params->GetTypeFlags();
+  engineItemCount = model->GetCount();
+  model->Clear();
+  for (const auto& [id, label] : menuItems) model->AddItem(id, label);
+}
+
 void EngineTest::SetUp() {
   ASSERT_TRUE(folder.isValid());
   settings.no_sandbox = 1;

@@ -10,6 +10,7 @@
 #include <functional>
 #include <ostream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "runtime/cef_app.h"
@@ -44,11 +45,16 @@ struct LoadError {
 };
 
 // Records what the runtime reports; answers load errors with a page of its own
-// in the failed frame, as the shell does.
-class RecordingClient : public CefClient, public CefLifeSpanHandler, public CefLoadHandler {
+// in the failed frame, as the shell does, and replaces every context menu with
+// menuItems (empty: no menu).
+class RecordingClient : public CefClient,
+                        public CefContextMenuHandler,
+                        public CefLifeSpanHandler,
+                        public CefLoadHandler {
  public:
   static constexpr char kErrorPageMarker[] = "<iframe></iframe>";
 
+  CefRefPtr<CefContextMenuHandler> GetContextMenuHandler() override { return this; }
   CefRefPtr<CefLifeSpanHandler> GetLifeSpanHandler() override { return this; }
   CefRefPtr<CefLoadHandler> GetLoadHandler() override { return this; }
 
@@ -56,6 +62,20 @@ class RecordingClient : public CefClient, public CefLifeSpanHandler, public CefL
   void OnBeforeClose(CefRefPtr<CefBrowser> browser) override { closed.push_back(browser); }
   void OnLoadError(CefRefPtr<CefBrowser>, CefRefPtr<CefFrame> frame, ErrorCode errorCode,
                    const CefString& errorText, const CefString& failedUrl) override;
+
+  void OnBeforeContextMenu(CefRefPtr<CefBrowser>, CefRefPtr<CefFrame>,
+                           CefRefPtr<CefContextMenuParams> params,
+                           CefRefPtr<CefMenuModel> model) override;
+  bool OnContextMenuCommand(CefRefPtr<CefBrowser>, CefRefPtr<CefFrame>,
+                            CefRefPtr<CefContextMenuParams>, int command_id, EventFlags) override {
+    commands.push_back(command_id);
+    return false;
+  }
+
+  std::vector<std::pair<int, std::string>> menuItems;
+  TypeFlags menuTypeFlags = 0;
+  int engineItemCount = 0;
+  std::vector<int> commands;
 
   std::vector<CefRefPtr<CefBrowser>> created;
   std::vector<CefRefPtr<CefBrowser>> closed;

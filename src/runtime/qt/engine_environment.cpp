@@ -15,6 +15,9 @@ constexpr char kProcessPathVariable[] = "QTWEBENGINEPROCESS_PATH";
 constexpr char kDisableSandboxVariable[] = "QTWEBENGINE_DISABLE_SANDBOX";
 constexpr char kOwnExecutable[] = "/proc/self/exe";
 constexpr char kFallbackProgramName[] = "vintrel";
+constexpr char kChromiumFlagsVariable[] = "QTWEBENGINE_CHROMIUM_FLAGS";
+constexpr char kEngineArgsMarker[] = "--webEngineArgs";
+constexpr char kSwitchPrefix[] = "--";
 
 }  // namespace
 
@@ -33,6 +36,22 @@ void UseExecutableForEngineProcesses(const CefString& helperPath) {
                            ? QFileInfo(QString::fromLatin1(kOwnExecutable)).canonicalFilePath()
                            : QString::fromStdU16String(helperPath.ToString16());
   if (!path.isEmpty()) qputenv(kProcessPathVariable, QFile::encodeName(path));
+}
+
+QByteArray EngineFlagsWithSwitches(const QByteArray& existing, const CefMainArgs& args) {
+  QByteArray flags = existing;
+  for (int i = 1; args.argv && i < args.argc; ++i) {
+    const QByteArray arg(args.argv[i] ? args.argv[i] : "");
+    if (arg == kEngineArgsMarker) return existing;
+    if (!arg.startsWith(kSwitchPrefix) || arg.size() == 2) continue;
+    if (!flags.isEmpty()) flags += ' ';
+    flags += arg;
+  }
+  return flags;
+}
+
+void ForwardEngineSwitches(const CefMainArgs& args) {
+  qputenv(kChromiumFlagsVariable, EngineFlagsWithSwitches(qgetenv(kChromiumFlagsVariable), args));
 }
 
 void DisableEngineSandbox() { qputenv(kDisableSandboxVariable, "1"); }

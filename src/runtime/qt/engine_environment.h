@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QByteArray>
+
 #include "runtime/cef_types.h"
 
 namespace runtime {
@@ -10,6 +12,15 @@ bool IsEngineSubprocess(const CefMainArgs& args);
 // Makes the engine start every child process from this same executable, or from
 // the given helper when one is named.
 void UseExecutableForEngineProcesses(const CefString& helperPath);
+
+// The engine flags that make the Chromium switches among args (--name[=value])
+// take effect, added to existing flags. The engine itself reads only switches
+// that follow its own marker, --webEngineArgs; with the marker present nothing
+// is added.
+QByteArray EngineFlagsWithSwitches(const QByteArray& existing, const CefMainArgs& args);
+
+// Hands the Chromium switches among args to the engine, before it starts.
+void ForwardEngineSwitches(const CefMainArgs& args);
 
 // Turns the engine's sandbox off for all of its processes.
 void DisableEngineSandbox();

@@ -52,6 +52,7 @@ bool RuntimeState::initialize(const CefMainArgs& args, const CefSettings& settin
   if (g_state) return false;
   UseExecutableForEngineProcesses(settings.browser_subprocess_path);
   if (settings.no_sandbox) DisableEngineSandbox();
+  if (!settings.command_line_args_disabled) ForwardEngineSwitches(args);
   if (!settings.locale.empty())
     QLocale::setDefault(QLocale(QString::fromStdU16String(settings.locale.ToString16())));
   EnsureGuiApplication(args);
