@@ -135,7 +135,9 @@ void WindowHost::paintEvent(QPaintEvent* event) {
   QPainter painter(this);
   painter.setCompositionMode(QPainter::CompositionMode_Source);
   const QImage& surface = windowSurface();
-  for (const QRect& r : event->region()) painter.drawImage(r, surface, r);
+  // The client area is its own widget's to paint.
+  for (const QRect& r : event->region() - m_clientArea->geometry())
+    painter.drawImage(r, surface, r);
 }
 
 void WindowHost::resizeEvent(QResizeEvent*) { applyGeometry(); }
