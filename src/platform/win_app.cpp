@@ -15,6 +15,7 @@
 #include "platform/managers.h"
 #include "platform/qt/application.h"
 #include "platform/qt/settings.h"
+#include "platform/qt/termination_signals.h"
 #include "platform/wnd.h"
 
 IMPLEMENT_DYNAMIC(CWinApp, CCmdTarget)
@@ -52,7 +53,13 @@ CWinApp::~CWinApp() {
 int CWinApp::Run() {
   if (!m_pMainWnd) return ExitInstance();  // nothing to wait for
   platform::EnsureApplication();
-  m_nExitCode = QApplication::exec();
+  {
+    // Asked to terminate, the application closes its main window like a user would.
+    platform::TerminationSignals terminationSignals([this] {
+      if (m_pMainWnd) m_pMainWnd->PostMessage(WM_CLOSE);
+    });
+    m_nExitCode = QApplication::exec();
+  }
   return ExitInstance();
 }
 
