@@ -39,10 +39,12 @@ constexpr int kMaxUserToolbars = 10;
 
 // A menu label as a list shows it: no access-key marks, no shortcut text.
 QString CommandLabel(LPCWSTR menuText) {
-  QString label = QString::fromWCharArray(menuText).section('\t', 0, 0);
-  label.replace(QLatin1String("&&"), QLatin1String("\x01"));
-  label.remove('&');
-  label.replace('\x01', '&');
+  const QString text = QString::fromWCharArray(menuText).section('\t', 0, 0);
+  QString label;
+  for (qsizetype i = 0; i < text.size(); ++i) {
+    if (text[i] == '&' && i + 1 < text.size()) ++i;  // "&&" stands for "&"
+    label += text[i];
+  }
   return label;
 }
 
