@@ -42,10 +42,13 @@ void RecordingClient::OnBeforeContextMenu(CefRefPtr<CefBrowser>, CefRefPtr<CefFr
   for (const auto& [id, label] : menuItems) model->AddItem(id, label);
 }
 
-void EngineTest::SetUp() {
-  ASSERT_TRUE(folder.isValid());
+EngineTest::EngineTest() {
   settings.no_sandbox = 1;
   settings.background_color = 0x02FFFFFF;
+}
+
+void EngineTest::SetUp() {
+  ASSERT_TRUE(folder.isValid());
   ASSERT_TRUE(CefInitialize(CefMainArgs(), settings, new BindingApp, nullptr));
 }
 

@@ -87,6 +87,7 @@ class RecordingClient : public CefClient,
 // files live in a folder of the test's own.
 class EngineTest : public testing::Test {
  protected:
+  EngineTest();
   void SetUp() override;
   void TearDown() override;
 

@@ -20,12 +20,15 @@ namespace {
 
 bool IsDefault(int coordinate) { return coordinate == CW_USEDEFAULT; }
 
-// The background a browser's own settings ask for, else the runtime's. Only
-// the colour's RGB counts; a zero alpha leaves the choice to the next level.
-QColor PageBackground(const CefBrowserSettings& settings) {
-  const cef_color_t color = settings.background_color;
-  if (color >> 24 == 0) return RuntimeState::get()->pageBackground();
-  return QColor::fromRgb(color & 0xFFFFFF);
+// A colour counts only with a non-zero alpha, and then only its RGB: the
+// browser's own, else the runtime's, else the engine's default.
+bool IsSet(cef_color_t color) { return color >> 24 != 0; }
+
+void ApplyBackground(QWebEnginePage* page, const CefBrowserSettings& settings) {
+  const cef_color_t color = IsSet(settings.background_color)
+                                ? settings.background_color
+                                : RuntimeState::get()->pageBackground();
+  if (IsSet(color)) page->setBackgroundColor(QColor::fromRgb(color & 0xFFFFFF));
 }
 
 void ApplyState(QWebEngineSettings* target, QWebEngineSettings::WebAttribute attribute,
@@ -36,8 +39,7 @@ void ApplyState(QWebEngineSettings* target, QWebEngineSettings::WebAttribute att
 void ApplySettings(QWebEnginePage* page, const CefBrowserSettings& settings) {
   ApplyState(page->settings(), QWebEngineSettings::JavascriptEnabled, settings.javascript);
   ApplyState(page->settings(), QWebEngineSettings::LocalStorageEnabled, settings.local_storage);
-  const QColor background = PageBackground(settings);
-  if (background.isValid()) page->setBackgroundColor(background);
+  ApplyBackground(page, settings);
 }
 
 bool IsChildWindow(const CefWindowInfo& windowInfo) {

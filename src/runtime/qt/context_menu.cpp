@@ -107,6 +107,7 @@ void RunContextMenu(BrowserImpl& browser, QWebEngineView& view, const QPoint& gl
   AddEngineItems(*model, view);
   CefRefPtr<CefClient> client = browser.client();
   CefRefPtr<CefContextMenuHandler> handler = client ? client->GetContextMenuHandler() : nullptr;
+  // The engine does not say which frame was clicked.
   CefRefPtr<CefFrame> frame = browser.GetMainFrame();
   if (handler) handler->OnBeforeContextMenu(&browser, frame, params, model);
   if (model->GetCount() == 0) return;

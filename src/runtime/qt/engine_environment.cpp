@@ -14,7 +14,6 @@ constexpr char kProcessTypeSwitch[] = "--type=";
 constexpr char kProcessPathVariable[] = "QTWEBENGINEPROCESS_PATH";
 constexpr char kDisableSandboxVariable[] = "QTWEBENGINE_DISABLE_SANDBOX";
 constexpr char kOwnExecutable[] = "/proc/self/exe";
-constexpr char kFallbackProgramName[] = "vintrel";
 constexpr char kChromiumFlagsVariable[] = "QTWEBENGINE_CHROMIUM_FLAGS";
 constexpr char kEngineArgsMarker[] = "--webEngineArgs";
 constexpr char kSwitchPrefix[] = "--";
@@ -58,11 +57,10 @@ void DisableEngineSandbox() { qputenv(kDisableSandboxVariable, "1"); }
 
 void EnsureGuiApplication(const CefMainArgs& args) {
   if (QCoreApplication::instance()) return;
-  // The application keeps references to both for its whole life.
-  static int argc = 1;
-  static char programName[sizeof(kFallbackProgramName)];
+  // The application keeps references to these for its whole life.
+  static char programName[] = "vintrel";
   static char* fallbackArgv[] = {programName, nullptr};
-  std::memcpy(programName, kFallbackProgramName, sizeof(kFallbackProgramName));
+  static int argc = 1;
   char** argv = fallbackArgv;
   if (args.argv && args.argc > 0) {
     argc = args.argc;

@@ -19,11 +19,6 @@ namespace {
 
 RuntimeState* g_state = nullptr;
 
-// Only the RGB counts; a zero alpha leaves the engine's default.
-QColor ColorOf(cef_color_t color) {
-  return color >> 24 ? QColor::fromRgb(color & 0xFFFFFF) : QColor();
-}
-
 void NotifyContextInitialized(CefRefPtr<CefApp> application) {
   CefRefPtr<CefBrowserProcessHandler> handler =
       application ? application->GetBrowserProcessHandler() : nullptr;
@@ -34,7 +29,7 @@ void NotifyContextInitialized(CefRefPtr<CefApp> application) {
 
 RuntimeState* RuntimeState::get() { return g_state; }
 
-RuntimeState::RuntimeState(QWebEngineProfile* profile, QColor pageBackground)
+RuntimeState::RuntimeState(QWebEngineProfile* profile, cef_color_t pageBackground)
     : m_profile(profile), m_pageBackground(pageBackground) {}
 
 RuntimeState::~RuntimeState() { delete m_profile; }
@@ -59,7 +54,7 @@ bool RuntimeState::initialize(const CefMainArgs& args, const CefSettings& settin
   QWebEngineProfile* profile = MakeProfile(settings.cache_path);
   InstallDocumentScripts(*profile, RecordScriptBinding(application));
   QObject::connect(profile, &QWebEngineProfile::downloadRequested, profile, &HandleDownloadRequest);
-  g_state = new RuntimeState(profile, ColorOf(settings.background_color));
+  g_state = new RuntimeState(profile, settings.background_color);
   NotifyContextInitialized(application);
   return true;
 }

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QColor>
 #include <QString>
 
 #include <vector>
@@ -22,8 +21,8 @@ class RuntimeState {
   bool acceptsBrowsers() const { return !m_closing; }
 
   QWebEngineProfile* profile() const { return m_profile; }
-  // Invalid when the engine's default applies.
-  QColor pageBackground() const { return m_pageBackground; }
+  // The page background that browsers without one of their own get.
+  cef_color_t pageBackground() const { return m_pageBackground; }
   int nextBrowserId() { return ++m_lastBrowserId; }
 
   void add(CefRefPtr<BrowserImpl> browser) { m_browsers.push_back(browser); }
@@ -34,11 +33,11 @@ class RuntimeState {
   static void shutdown();
 
  private:
-  RuntimeState(QWebEngineProfile* profile, QColor pageBackground);
+  RuntimeState(QWebEngineProfile* profile, cef_color_t pageBackground);
   ~RuntimeState();
 
   QWebEngineProfile* const m_profile;
-  const QColor m_pageBackground;
+  const cef_color_t m_pageBackground;
   int m_lastBrowserId = 0;
   bool m_closing = false;
   std::vector<CefRefPtr<BrowserImpl>> m_browsers;
