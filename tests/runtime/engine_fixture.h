@@ -45,16 +45,19 @@ struct LoadError {
 };
 
 // Records what the runtime reports; answers load errors with a page of its own
-// in the failed frame, as the shell does, and replaces every context menu with
-// menuItems (empty: no menu).
+// in the failed frame, as the shell does, replaces every context menu with
+// menuItems (empty: no menu), and lets every download go on through the save
+// dialog with the suggested name, as the shell does.
 class RecordingClient : public CefClient,
                         public CefContextMenuHandler,
+                        public CefDownloadHandler,
                         public CefLifeSpanHandler,
                         public CefLoadHandler {
  public:
   static constexpr char kErrorPageMarker[] = "<iframe></iframe>";
 
   CefRefPtr<CefContextMenuHandler> GetContextMenuHandler() override { return this; }
+  CefRefPtr<CefDownloadHandler> GetDownloadHandler() override { return this; }
   CefRefPtr<CefLifeSpanHandler> GetLifeSpanHandler() override { return this; }
   CefRefPtr<CefLoadHandler> GetLoadHandler() override { return this; }
 
@@ -72,7 +75,15 @@ class RecordingClient : public CefClient,
     return false;
   }
 
+  void OnBeforeDownload(CefRefPtr<CefBrowser>, CefRefPtr<CefDownloadItem>,
+                        const CefString& suggested_name,
+                        CefRefPtr<CefBeforeDownloadCallback> callback) override {
+    suggestedNames.push_back(suggested_name.ToString());
+    callback->Continue(suggested_name, true);
+  }
+
   std::vector<std::pair<int, std::string>> menuItems;
+  std::vector<std::string> suggestedNames;
   TypeFlags menuTypeFlags = 0;
   int engineItemCount = 0;
   std::vector<int> commands;

@@ -65,6 +65,7 @@ TEST_P(MainFrameErrorTest, ReportsTheEnginesErrorAndShowsTheClientsPageUnderTheF
             "true");
   EXPECT_EQ(Evaluate(page, "location.href"), failedUrl);
   EXPECT_EQ(browser->GetMainFrame()->GetURL().ToString(), failedUrl.toStdString());
+  EXPECT_EQ(client->loadErrors.size(), 1u);  // showing the page is no failure of its own
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, MainFrameErrorTest,
@@ -92,6 +93,7 @@ TEST_F(EngineTest, SubFrameErrorIsReportedForThatFrameWhichThenShowsTheClientsPa
   EXPECT_EQ(EvaluateUntil(page, "frames[0].length", "1"), "1");
   EXPECT_EQ(Evaluate(page, "document.getElementById('own').textContent"), "parent");
   EXPECT_EQ(Evaluate(page, "location.href"), FileUrl(parent));
+  EXPECT_EQ(client->loadErrors.size(), 1u);
 }
 
 TEST_F(EngineTest, DevToolsOpenInAWindowOfTheirOwnReportedToTheGivenClient) {
