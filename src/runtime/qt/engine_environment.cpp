@@ -1,6 +1,7 @@
 #include "runtime/qt/engine_environment.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QFileInfo>
 #include <QString>
 

@@ -48,10 +48,13 @@ bool RuntimeState::initialize(const CefMainArgs& args, const CefSettings& settin
   UseExecutableForEngineProcesses(settings.browser_subprocess_path);
   if (settings.no_sandbox) DisableEngineSandbox();
   if (!settings.command_line_args_disabled) ForwardEngineSwitches(args);
-  if (!settings.locale.empty())
-    QLocale::setDefault(QLocale(QString::fromStdU16String(settings.locale.ToString16())));
+  const QString locale = QString::fromStdU16String(settings.locale.ToString16());
+  if (!locale.isEmpty()) QLocale::setDefault(QLocale(locale));
   EnsureGuiApplication(args);
   QWebEngineProfile* profile = MakeProfile(settings.cache_path);
+  // Pages read the locale as given: the engine's own name for it drops a
+  // default region ("en-US" would read "en").
+  if (!locale.isEmpty()) profile->setHttpAcceptLanguage(locale);
   InstallDocumentScripts(*profile, RecordScriptBinding(application));
   QObject::connect(profile, &QWebEngineProfile::downloadRequested, profile, &HandleDownloadRequest);
   g_state = new RuntimeState(profile, settings.background_color);

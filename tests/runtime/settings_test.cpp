@@ -1,4 +1,5 @@
 #include <QImage>
+#include <QWebEnginePage>
 #include <QWebEngineView>
 
 #include <gtest/gtest.h>
@@ -29,6 +30,29 @@ TEST_F(BackgroundTest, PagesWithoutABackgroundOfTheirOwnShowTheRuntimesColour) {
     return centre == kExpected;
   })) << centre.name().toStdString();
 }
+
+}  // namespace
+}  // namespace runtime_test
+
+namespace runtime_test {
+namespace {
+
+class LocaleTest : public EngineTest, public testing::WithParamInterface<const char*> {
+ protected:
+  void SetUp() override {
+    settings.locale = GetParam();
+    EngineTest::SetUp();
+  }
+};
+
+TEST_P(LocaleTest, PagesReadTheLocaleAsGiven) {
+  QWebEnginePage* page = openLoadedPage(writeFile("plain.html", "<html></html>"));
+  ASSERT_TRUE(page);
+  EXPECT_EQ(Evaluate(page, "navigator.language"), GetParam());
+}
+
+// A region that is the language's default must stay.
+INSTANTIATE_TEST_SUITE_P(Table, LocaleTest, testing::Values("de", "en-US", "zh-TW"));
 
 }  // namespace
 }  // namespace runtime_test
