@@ -12,6 +12,7 @@
 #include "runtime/qt/browser_view.h"
 #include "runtime/qt/frames.h"
 #include "runtime/qt/load_errors.h"
+#include "runtime/qt/qt_strings.h"
 #include "runtime/qt/runtime_state.h"
 
 namespace runtime {
@@ -68,8 +69,7 @@ void PlaceTopLevel(QWidget* view, const CefWindowInfo& windowInfo) {
 }  // namespace
 
 QUrl UrlFromUserText(const CefString& text) {
-  return QUrl::fromUserInput(QString::fromStdU16String(text.ToString16()), QDir::currentPath(),
-                             QUrl::AssumeLocalFile);
+  return QUrl::fromUserInput(ToQString(text), QDir::currentPath(), QUrl::AssumeLocalFile);
 }
 
 CefRefPtr<BrowserImpl> BrowserImpl::Open(const CefWindowInfo& windowInfo,
@@ -99,7 +99,7 @@ void BrowserImpl::createView(const CefWindowInfo& windowInfo, const CefBrowserSe
     m_view->setWindowFlags(Qt::Window);
     PlaceTopLevel(m_view, windowInfo);
     m_followsPageTitle = windowInfo.window_name.empty();
-    m_view->setWindowTitle(QString::fromStdU16String(windowInfo.window_name.ToString16()));
+    m_view->setWindowTitle(ToQString(windowInfo.window_name));
   }
   auto* page = new BrowserPage(this, RuntimeState::get()->profile(), m_view);
   ApplySettings(page, settings);

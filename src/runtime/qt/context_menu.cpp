@@ -10,12 +10,11 @@
 
 #include "runtime/cef_client.h"
 #include "runtime/qt/browser_impl.h"
+#include "runtime/qt/qt_strings.h"
 
 namespace runtime {
 
 namespace {
-
-QString ToQString(const CefString& text) { return QString::fromStdU16String(text.ToString16()); }
 
 // The engine action behind one of the view's page actions, if any.
 std::optional<QWebEnginePage::WebAction> EngineActionFor(QWebEngineView& view, QAction* action) {
@@ -80,7 +79,7 @@ void AddEngineItems(MenuModelImpl& model, QWebEngineView& view) {
     if (!webAction) continue;
     if (separatorPending) model.AddSeparator();
     separatorPending = false;
-    model.AddItem(kEngineCommandFirst + *webAction, CefString(action->text().toStdU16String()));
+    model.AddItem(kEngineCommandFirst + *webAction, ToCefString(action->text()));
   }
 }
 

@@ -8,13 +8,11 @@
 
 #include "runtime/cef_client.h"
 #include "runtime/qt/browser_view.h"
+#include "runtime/qt/qt_strings.h"
 
 namespace runtime {
 
 namespace {
-
-QString ToQString(const CefString& text) { return QString::fromStdU16String(text.ToString16()); }
-CefString ToCefString(const QString& text) { return CefString(text.toStdU16String()); }
 
 class DownloadItemImpl : public CefDownloadItem {
  public:

@@ -1,4 +1,5 @@
 #include "runtime/qt/engine_environment.h"
+#include "runtime/qt/qt_strings.h"
 
 #include <QApplication>
 #include <QFile>
@@ -34,7 +35,7 @@ bool IsEngineSubprocess(const CefMainArgs& args) {
 void UseExecutableForEngineProcesses(const CefString& helperPath) {
   const QString path = helperPath.empty()
                            ? QFileInfo(QString::fromLatin1(kOwnExecutable)).canonicalFilePath()
-                           : QString::fromStdU16String(helperPath.ToString16());
+                           : ToQString(helperPath);
   if (!path.isEmpty()) qputenv(kProcessPathVariable, QFile::encodeName(path));
 }
 

@@ -3,15 +3,9 @@
 #include <QWebEnginePage>
 
 #include "runtime/qt/frame_errors.h"
+#include "runtime/qt/qt_strings.h"
 
 namespace runtime {
-
-namespace {
-
-QString ToQString(const CefString& text) { return QString::fromStdU16String(text.ToString16()); }
-CefString ToCefString(const QString& text) { return CefString(text.toStdU16String()); }
-
-}  // namespace
 
 void MainFrame::LoadURL(const CefString& url) { m_browser->load(UrlFromUserText(url)); }
 

@@ -5,12 +5,11 @@
 #include "runtime/qt/browser_impl.h"
 #include "runtime/qt/frame_errors.h"
 #include "runtime/qt/frames.h"
+#include "runtime/qt/qt_strings.h"
 
 namespace runtime {
 
 namespace {
-
-CefString ToCefString(const QString& text) { return CefString(text.toStdU16String()); }
 
 void Report(BrowserImpl& browser, CefRefPtr<CefFrame> frame, int code, const QString& text,
             const QString& url) {

@@ -9,6 +9,7 @@
 #include <QWebEngineSettings>
 
 #include "runtime/qt/frame_errors.h"
+#include "runtime/qt/qt_strings.h"
 
 namespace runtime {
 
@@ -22,8 +23,7 @@ constexpr char kDataHomeVariable[] = "XDG_DATA_HOME";
 // The folder made ready for writing, or empty when that fails.
 QString UsableFolder(const CefString& path) {
   if (path.empty()) return QString();
-  const QString folder =
-      QDir::current().absoluteFilePath(QString::fromStdU16String(path.ToString16()));
+  const QString folder = QDir::current().absoluteFilePath(ToQString(path));
   if (!QDir().mkpath(folder)) return QString();
   const QFileInfo info(folder);
   return info.isDir() && info.isWritable() ? folder : QString();

@@ -11,6 +11,7 @@
 #include "runtime/qt/downloads.h"
 #include "runtime/qt/engine_environment.h"
 #include "runtime/qt/profile.h"
+#include "runtime/qt/qt_strings.h"
 #include "runtime/qt/script_binding.h"
 
 namespace runtime {
@@ -48,7 +49,7 @@ bool RuntimeState::initialize(const CefMainArgs& args, const CefSettings& settin
   UseExecutableForEngineProcesses(settings.browser_subprocess_path);
   if (settings.no_sandbox) DisableEngineSandbox();
   if (!settings.command_line_args_disabled) ForwardEngineSwitches(args);
-  const QString locale = QString::fromStdU16String(settings.locale.ToString16());
+  const QString locale = ToQString(settings.locale);
   if (!locale.isEmpty()) QLocale::setDefault(QLocale(locale));
   EnsureGuiApplication(args);
   QWebEngineProfile* profile = MakeProfile(settings.cache_path);

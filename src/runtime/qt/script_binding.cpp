@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "runtime/cef_v8.h"
+#include "runtime/qt/qt_strings.h"
 
 namespace {
 
@@ -59,8 +60,7 @@ class RecordingV8Context : public CefV8Context {
 
 QString JsonString(const CefString& text) {
   const QString json =
-      QString::fromUtf8(QJsonDocument(QJsonArray{QString::fromStdU16String(text.ToString16())})
-                            .toJson(QJsonDocument::Compact));
+      QString::fromUtf8(QJsonDocument(QJsonArray{runtime::ToQString(text)}).toJson(QJsonDocument::Compact));
   return json.mid(1, json.size() - 2);  // drop the array's brackets
 }
 
