@@ -1,0 +1,168 @@
+#!/usr/bin/env python3
+"""Memory of vintrel's whole process tree before and after long runs of repeated actions.
+
+Each scenario runs in a fresh shell under Xvfb + openbox: a page that opens and closes popups,
+resize steps of the main window, pointer moves over the caption, navigations to failing
+loopback addresses. A tenth of the count runs first as a warm-up (first-use caches, fonts, the
+engine's pools); then the proportional set size (PSS, smaps_rollup) of the shell and every
+engine sub-process is read, the full count runs, the shell returns to the state it was in, and
+the PSS is read again. Both reads follow a garbage collection in the page and a pause, and take
+the median of a few samples. Growth beyond the margin is reported as OVER.
+
+    stress_bench.py --vintrel build/vintrel [--scale 1.0] [--margin 0.10]
+"""
+
+import argparse
+import os
+import shutil
+import statistics
+import subprocess
+import sys
+import tempfile
+import time
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+REPO = os.path.dirname(os.path.dirname(HERE))
+sys.path.insert(0, os.path.join(REPO, "tests", "e2e"))
+sys.path.insert(0, os.path.join(REPO, "bench", "startup"))
+import harness  # noqa: E402  (display, process and DevTools helpers of the end-to-end tests)
+import stress  # noqa: E402  (the repeated actions themselves)
+from startup_bench import prepare_workdir, tree_pss_kib  # noqa: E402
+
+WARM_UP_SHARE = 0.1
+SETTLE_SECONDS = 3.0
+PSS_SAMPLES, PSS_SAMPLE_INTERVAL = 5, 0.5
+RESTING_POINTER = (960, 700)  # over the page, clear of the caption
+
+
+class Session:
+    """One run of the shell on a fresh working directory and display."""
+
+    def __init__(self, executable, root, name):
+        self.root = os.path.join(root, name)
+        os.makedirs(self.root)
+        self.workdir = prepare_workdir(self.root, "work")
+        self.display = harness.VirtualDisplay()
+        self.display.start()
+        port = harness.free_loopback_port()
+        runtime_dir = os.path.join(self.root, "runtime")
+        os.makedirs(runtime_dir, mode=0o700)
+        env = {key: value for key, value in os.environ.items()
+               if not key.startswith(("LC_", "QTWEBENGINE_", "QT_"))}
+        env.update(HOME=self.root, XDG_RUNTIME_DIR=runtime_dir, LANG="en_US.UTF-8",
+                   QT_QUICK_BACKEND="software", QTWEBENGINE_REMOTE_DEBUGGING=f"127.0.0.1:{port}")
+        self.shell = harness.ShellProcess(subprocess.Popen(
+            [executable], cwd=self.workdir, env=env, stdin=subprocess.DEVNULL,
+            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL))
+        self.devtools = harness.DevTools(port)
+        self.page = self.devtools.wait_page("/request.html")
+        self.window = harness.wait_window(stress.MAIN_TITLE)
+        harness.wait_for("the window to be maximised",
+                         lambda: harness.window_geometry(self.window) ==
+                         (0, 0, harness.SCREEN_WIDTH, harness.SCREEN_HEIGHT))
+
+    def pss_mib(self):
+        """Median tree PSS after a garbage collection in the page and a pause."""
+        self.page.call("HeapProfiler.collectGarbage")
+        time.sleep(SETTLE_SECONDS)
+        samples = []
+        for _ in range(PSS_SAMPLES):
+            samples.append(tree_pss_kib(self.shell.popen.pid) / 1024.0)
+            time.sleep(PSS_SAMPLE_INTERVAL)
+        return statistics.median(samples)
+
+    def close(self):
+        """Closes the main window; returns the exit status (None if it had to be stopped)."""
+        status = None
+        try:
+            harness.close_window(self.window)
+            status = self.shell.popen.wait(harness.EXIT_TIMEOUT)
+        except (subprocess.SubprocessError, OSError):
+            pass
+        self.shell.stop()
+        self.page.close()
+        self.display.stop()
+        return status
+
+
+def popups(session, count):
+    titles = stress.open_and_close_popups(session.page, count)
+    if titles != [stress.POPUP_TITLE] * count:
+        raise AssertionError(f"popups that did not load: {count - titles.count(stress.POPUP_TITLE)}")
+    harness.wait_for("only the main window",
+                     lambda: list(harness.managed_windows()) == [session.window])
+    harness.wait_for("only the start page", lambda: len(session.devtools.pages()) == 1)
+
+
+def resizes(session, count):
+    if "_NET_WM_STATE_MAXIMIZED_HORZ" in harness.window_states(session.window):
+        stress.restore(session.window)
+    stress.resize_steps(session.window, count)
+    # Back to one fixed size, so that both reads see the same surfaces.
+    width, height = stress.MIN_WIDTH + 100, stress.MIN_HEIGHT + 100
+    harness.run_tool("xdotool", "windowsize", str(session.window), str(width), str(height))
+    harness.wait_for("the resting size",
+                     lambda: harness.window_geometry(session.window)[2:] == (width, height))
+
+
+def pointer_moves(session, count):
+    stress.caption_pointer_moves(count)
+    harness.run_tool("xdotool", "mousemove", *map(str, RESTING_POINTER))
+
+
+def failing_navigations(session, count):
+    stress.failing_navigations(session.page, count, harness.free_loopback_port(),
+                               os.path.join(session.workdir, "missing"))
+
+
+SCENARIOS = (("popups opened and closed", popups, 200),
+             ("resize steps", resizes, 2000),
+             ("caption pointer moves", pointer_moves, 20000),
+             ("failing navigations", failing_navigations, 300))
+
+
+def run_scenario(executable, root, name, action, count):
+    session = Session(executable, root, name.split()[0])
+    try:
+        action(session, max(1, int(count * WARM_UP_SHARE)))
+        processes_before = len(session.shell.engine_processes())
+        before = session.pss_mib()
+        started = time.monotonic()
+        action(session, count)
+        seconds = time.monotonic() - started
+        processes_after = len(session.shell.engine_processes())
+        after = session.pss_mib()
+    finally:
+        status = session.close()
+    return before, after, seconds, processes_before, processes_after, status
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__.split("\n\n")[0])
+    parser.add_argument("--vintrel", required=True)
+    parser.add_argument("--scale", type=float, default=1.0, help="multiplies every count")
+    parser.add_argument("--margin", type=float, default=0.10,
+                        help="allowed growth, as a share of the PSS before")
+    args = parser.parse_args()
+    executable = os.path.abspath(args.vintrel)
+
+    root = tempfile.mkdtemp(prefix="vintrel-stress-")
+    print(f"tree PSS before/after (MiB, median of {PSS_SAMPLES}), margin "
+          f"{args.margin:.0%} of before, after a warm-up of {WARM_UP_SHARE:.0%} of the count")
+    try:
+        for name, action, count in SCENARIOS:
+            count = max(1, int(count * args.scale))
+            before, after, seconds, processes_before, processes_after, status = run_scenario(
+                executable, root, name, action, count)
+            growth = after - before
+            verdict = "within" if growth <= before * args.margin else "OVER"
+            print(f"  {count:6d} {name:25s} {before:7.1f} -> {after:7.1f} MiB "
+                  f"({growth:+6.1f} MiB, {growth / before:+6.1%}, {verdict} margin)  "
+                  f"{seconds:6.1f} s  engine processes {processes_before} -> {processes_after}"
+                  f"  exit status {status}", flush=True)
+    finally:
+        shutil.rmtree(root, ignore_errors=True)
+
+
+if __name__ == "__main__":
+    main()
