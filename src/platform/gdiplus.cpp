@@ -38,6 +38,10 @@ constexpr REAL kDefaultLogFontPixels = 12;
 constexpr int kRegularWeight = 400;
 constexpr int kBoldWeight = 700;
 constexpr qreal kUnbounded = 1e6;
+// The most pixels one image may decode to (2048 x 2048 at 4 bytes each, 16 MiB): far above
+// any skin image, and a file that declares more is refused before anything is allocated.
+constexpr qint64 kMaxDecodedPixels = 2048 * 2048;
+constexpr int kDecodeLimitMegabytes = int(kMaxDecodedPixels * 4 / (1024 * 1024));
 
 // Installed families that cover the same scripts as common families of the
 // other window system, best first.
@@ -112,6 +116,22 @@ QImage ToDrawingFormat(const QImage& decoded) {
   const QImage premultiplied = decoded.convertToFormat(QImage::Format_ARGB32_Premultiplied);
   return EveryPixelOpaque(premultiplied) ? premultiplied.convertToFormat(QImage::Format_RGB32)
                                          : premultiplied;
+}
+
+bool WithinDecodeLimit(const QSize& size) {
+  return qint64(size.width()) * size.height() <= kMaxDecodedPixels;
+}
+
+// The file's pixels, or a null image when it cannot be read or declares more
+// pixels than the limit.
+QImage DecodeBounded(const QString& path) {
+  QImageReader reader(path);
+  // Also bounds decoders that do not report a size before reading.
+  reader.setAllocationLimit(kDecodeLimitMegabytes);
+  const QSize declared = reader.size();
+  if (declared.isValid() && !WithinDecodeLimit(declared)) return QImage();
+  const QImage decoded = reader.read();
+  return WithinDecodeLimit(decoded.size()) ? decoded : QImage();
 }
 
 bool IsWholeNumber(qreal value) { return value == std::floor(value); }
@@ -301,8 +321,7 @@ Image::Image(const WCHAR* filename, BOOL /*useEmbeddedColorManagement*/)
     m_status = FileNotFound;
     return;
   }
-  QImageReader reader(path);
-  QImage decoded = reader.read();
+  const QImage decoded = DecodeBounded(path);
   if (decoded.isNull()) {
     m_status = UnknownImageFormat;
     return;

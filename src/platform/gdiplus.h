@@ -126,8 +126,9 @@ struct ImageData;
 class Image {
  public:
   // Decodes BMP, PNG (alpha kept) and the other formats Qt reads. Backslashes in
-  // the name are folder separators. A missing or undecodable file gives an image
-  // of size 0 with an error status that draws nothing.
+  // the name are folder separators. A missing or undecodable file, or one of more
+  // than 2048 x 2048 pixels, gives an image of size 0 with an error status that
+  // draws nothing.
   explicit Image(const WCHAR* filename, BOOL useEmbeddedColorManagement = FALSE);
   virtual ~Image();
   Image(const Image&) = delete;

@@ -39,7 +39,8 @@ class VintrelAppTest : public ::testing::Test {
     app.m_argv = m_argv;
   }
   void TearDown() override {
-    if (app.m_pMainWnd) app.m_pMainWnd->DestroyWindow();
+    // Closed as the user closes it, so the document goes with the window.
+    if (app.m_pMainWnd) app.m_pMainWnd->SendMessage(WM_CLOSE, 0, 0);
     g_handler = nullptr;
     CSkinImageStore::DestroyInstance();
     QDir(QString::fromStdString(m_config)).removeRecursively();
