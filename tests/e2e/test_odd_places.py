@@ -2,6 +2,7 @@
 cannot be written, no usable home folder, no start page. Each time the user sees the start page
 or the load-error page in the main window, and closing it ends the shell with status 0."""
 
+import contextlib
 import os
 import shlex
 import shutil
@@ -82,17 +83,33 @@ class OddPlacesTest(harness.ShellTestCase):
         self.assertFalse(os.path.exists(os.path.join(self.workdir, "cache")))
         self.closes_cleanly()
 
+    def document(self):
+        """A document to name on the command line: it joins the recent-file list, which is
+        saved at exit."""
+        path = os.path.join(self.workdir, "notes.txt")
+        open(path, "w").close()
+        return path
+
     def test_no_home_folder(self):
+        # Without a home the toolkit would put settings under the file-system root.
+        stray = os.path.join("/", SETTINGS)
+        self.assertFalse(os.path.exists(stray))
+        document = self.document()
         self.start_shell(executable=self.launcher(
-            f"exec env -u HOME -u XDG_CONFIG_HOME {shlex.quote(self.executable)}"))
+            f"exec env -u HOME -u XDG_CONFIG_HOME {shlex.quote(self.executable)} "
+            f"{shlex.quote(document)}"))
         self.shows_start_page()
         self.closes_cleanly()
+        written = os.path.exists(stray)
+        if written:
+            os.remove(stray)
+            with contextlib.suppress(OSError):
+                os.removedirs(os.path.dirname(stray))
+        self.assertFalse(written, f"settings written to {stray}")
 
     def test_a_read_only_home_folder(self):
-        # A document named on the command line joins the recent-file list, which is saved at
-        # exit; a writable home shows that the save is attempted.
-        document = os.path.join(self.workdir, "notes.txt")
-        open(document, "w").close()
+        # A writable home first shows that the save is attempted.
+        document = self.document()
         self.start_shell(executable=self.launcher(
             f"exec {shlex.quote(self.executable)} {shlex.quote(document)}"))
         self.shows_start_page()

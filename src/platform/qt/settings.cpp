@@ -2,6 +2,7 @@
 
 #include <QSettings>
 #include <QString>
+#include <QtGlobal>
 
 #include <memory>
 
@@ -17,9 +18,19 @@ QString Key(LPCWSTR section, LPCWSTR entry) {
   return QString::fromWCharArray(section) + '/' + QString::fromWCharArray(entry);
 }
 
+// Without either variable Qt would keep the profile under the file-system root, which is
+// nobody's: the user then has no profile, so settings read as defaults and are not saved.
+bool HasUserConfigFolder() {
+  return !qEnvironmentVariableIsEmpty("XDG_CONFIG_HOME") || !qEnvironmentVariableIsEmpty("HOME");
+}
+
 }  // namespace
 
 void SetProfileLocation(LPCWSTR registryKey, LPCWSTR appName) {
+  if (!HasUserConfigFolder()) {
+    Profile().reset();
+    return;
+  }
   Profile() = std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope,
                                           QString::fromWCharArray(registryKey),
                                           QString::fromWCharArray(appName));
