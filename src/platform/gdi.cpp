@@ -1,6 +1,7 @@
 #include "platform/gdi.h"
 
 #include <QPainter>
+#include <QTimer>
 #include <cmath>
 #include <cstring>
 #include <unordered_map>
@@ -9,6 +10,7 @@
 
 #include "platform/qt/gdi_handles.h"
 #include "platform/qt/icon.h"
+#include "platform/qt/releasable_image.h"
 #include "platform/qt/window_host.h"
 #include "platform/wnd.h"
 
@@ -44,12 +46,13 @@ class CompatibleBitmapCache {
       m_images.erase(found);
       return image;
     }
-    QImage image(size, format);
+    QImage image = platform::MakeReleasableImage(size, format);
     if (!image.isNull()) image.fill(kNewBitmapColor);
     return image;
   }
 
   void giveBack(QWidget* window, QImage image) {
+    m_releaseAll.start();
     if (m_watched.insert(window).second) {
       QObject::connect(window, &QObject::destroyed, [this, window] {
         m_images.erase(window);
@@ -60,6 +63,13 @@ class CompatibleBitmapCache {
   }
 
  private:
+  CompatibleBitmapCache() {
+    m_releaseAll.setSingleShot(true);
+    m_releaseAll.setInterval(platform::kIdleBufferReleaseMs);
+    QObject::connect(&m_releaseAll, &QTimer::timeout, [this] { m_images.clear(); });
+  }
+
+  QTimer m_releaseAll;
   std::unordered_map<const QObject*, QImage> m_images;
   std::unordered_set<const QObject*> m_watched;
 };

@@ -1,6 +1,7 @@
 #include "platform/qt/window_host.h"
 
 #include <QApplication>
+#include <QBackingStore>
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QMouseEvent>
@@ -8,8 +9,11 @@
 #include <QScreen>
 #include <QWindow>
 
+#include <cstring>
+
 #include "platform/frame_wnd.h"
 #include "platform/qt/key_translation.h"
+#include "platform/qt/releasable_image.h"
 #include "platform/wnd.h"
 
 namespace platform {
@@ -45,6 +49,9 @@ Qt::CursorShape CursorFor(LRESULT hitTest) {
 
 WindowHost::WindowHost(CWnd* owner, const CREATESTRUCT& cs, QWidget* parent)
     : QWidget(parent, FlagsFor(cs)), m_owner(owner), m_clientArea(new QWidget(this)) {
+  m_releaseSurface.setSingleShot(true);
+  m_releaseSurface.setInterval(kIdleBufferReleaseMs);
+  connect(&m_releaseSurface, &QTimer::timeout, this, &WindowHost::releaseWindowSurface);
   setMouseTracking(true);
   setFocusPolicy(Qt::StrongFocus);
   m_clientArea->setMouseTracking(true);
@@ -114,15 +121,51 @@ void WindowHost::reportSize() {
 
 QImage& WindowHost::windowSurface() {
   if (m_surface.size() != size()) {
-    m_surface = QImage(size(), QImage::Format_ARGB32_Premultiplied);
+    m_surface = MakeReleasableImage(size(), QImage::Format_ARGB32_Premultiplied);
     m_surface.fill(palette().window().color());
   }
+  m_releaseSurface.start();
   return m_surface;
+}
+
+void WindowHost::releaseWindowSurface() {
+  // The backing store still shows the pixels; a later paint of the frame itself
+  // asks the owner to draw them again.
+  m_surface = QImage();
+  m_surfaceStale = true;
 }
 
 void WindowHost::flushWindowSurface(const QRegion& region) {
   // Inside paintEvent the surface is drawn right after; elsewhere show it now.
-  if (!m_painting && isVisible()) repaint(region);
+  if (m_painting || !isVisible()) return;
+  QBackingStore* store = backingStore();
+  QWindow* window = windowHandle();
+  if (!store || !window || !window->isExposed() || devicePixelRatio() != 1 ||
+      store->size() != size()) {
+    repaint(region);
+    return;
+  }
+  // Straight into the backing store, row by row: a repaint() of a region of thin
+  // border rows costs several times more in Qt's span clipping.
+  const QRegion inside = region & rect();
+  store->beginPaint(inside);
+  QPaintDevice* device = store->paintDevice();
+  auto* target =
+      device && device->devType() == QInternal::Image ? static_cast<QImage*>(device) : nullptr;
+  if (target && target->depth() == 32 && m_surface.depth() == 32) {
+    for (const QRect& r : inside) {
+      for (int y = r.top(); y <= r.bottom(); ++y) {
+        std::memcpy(target->scanLine(y) + r.left() * 4, m_surface.constScanLine(y) + r.left() * 4,
+                    size_t(r.width()) * 4);
+      }
+    }
+  } else {
+    QPainter painter(device);
+    painter.setCompositionMode(QPainter::CompositionMode_Source);
+    for (const QRect& r : inside) painter.drawImage(r, m_surface, r);
+  }
+  store->endPaint();
+  store->flush(inside, window);
 }
 
 void WindowHost::paintEvent(QPaintEvent* event) {

@@ -4,6 +4,7 @@
 #include <QPoint>
 #include <QRect>
 #include <QRegion>
+#include <QTimer>
 #include <QWidget>
 
 #include "platform/win_types.h"
@@ -44,6 +45,8 @@ class WindowHost : public QWidget {
   QImage& windowSurface();
   // Puts the given part of the surface on screen now.
   void flushWindowSurface(const QRegion& region);
+  // Gives the surface's memory back; the next paint of the frame redraws it.
+  void releaseWindowSurface();
 
   // Sends WM_SIZE when the size type or the client size has changed.
   void reportSize();
@@ -84,6 +87,7 @@ class WindowHost : public QWidget {
   CWnd* m_owner;
   QWidget* m_clientArea;
   QImage m_surface;
+  QTimer m_releaseSurface;
   bool m_surfaceStale = true;
   bool m_painting = false;
   bool m_trackingLeave = false;

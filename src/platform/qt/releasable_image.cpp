@@ -1,0 +1,32 @@
+#include "platform/qt/releasable_image.h"
+
+#include <sys/mman.h>
+
+namespace platform {
+namespace {
+
+struct Mapping {
+  void* address;
+  size_t length;
+};
+
+void Unmap(void* info) {
+  auto* mapping = static_cast<Mapping*>(info);
+  munmap(mapping->address, mapping->length);
+  delete mapping;
+}
+
+}  // namespace
+
+QImage MakeReleasableImage(QSize size, QImage::Format format) {
+  if (size.isEmpty()) return QImage();
+  const int depth = QImage(1, 1, format).depth();
+  const qsizetype bytesPerLine = ((qsizetype(size.width()) * depth + 31) / 32) * 4;
+  const size_t length = size_t(bytesPerLine) * size_t(size.height());
+  void* address = mmap(nullptr, length, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+  if (address == MAP_FAILED) return QImage();
+  return QImage(static_cast<uchar*>(address), size.width(), size.height(), bytesPerLine, format,
+                Unmap, new Mapping{address, length});
+}
+
+}  // namespace platform
