@@ -8,6 +8,7 @@
 
 #include <optional>
 
+#include "platform/qt/look.h"
 #include "runtime/cef_client.h"
 #include "runtime/qt/browser_impl.h"
 #include "runtime/qt/qt_strings.h"
@@ -85,6 +86,7 @@ void AddEngineItems(MenuModelImpl& model, QWebEngineView& view) {
 
 std::unique_ptr<QMenu> MenuFromModel(CefMenuModel& model) {
   auto menu = std::make_unique<QMenu>();
+  platform::ApplyPopupMenuLook(*menu);
   for (int i = 0; i < model.GetCount(); ++i) {
     const int commandId = model.GetCommandIdAt(i);
     if (commandId == kSeparatorCommandId) {
