@@ -12,6 +12,6 @@ QImage MakeReleasableImage(QSize size, QImage::Format format);
 // How long a window's drawing buffers outlive the last paint. Painting comes in
 // bursts (hover, press, resize); between them the buffers are not worth their
 // W x H x 4 bytes.
-constexpr int kIdleBufferReleaseMs = 250;
+constexpr int kIdleBufferReleaseMs = 100;
 
 }  // namespace platform
