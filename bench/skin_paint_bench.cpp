@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QIcon>
 #include <QImage>
+#include <QMouseEvent>
 #include <QTemporaryFile>
 #include <algorithm>
 #include <cstdio>
@@ -36,6 +37,11 @@ struct WindowSize {
 class BenchFrame : public CSkinFrameWnd {
  public:
   using CSkinFrameWnd::m_buttons;
+  void OnNcPaint() override {
+    ++paints;
+    CSkinFrameWnd::OnNcPaint();
+  }
+  int paints = 0;
 };
 
 // A visible skinned frame of the given size with the default skin and an icon.
@@ -94,6 +100,56 @@ void HoverChange(benchmark::State& state, WindowSize size) {
   for (auto _ : state) {
     close.m_bHover = !close.m_bHover;
     frame->OnNcPaint();
+  }
+}
+
+// A pointer event as the window system delivers it to the frame's window.
+void SendMouse(QWidget& host, QEvent::Type type, QPoint windowPoint, Qt::MouseButtons buttons) {
+  const QPointF local(windowPoint);
+  const Qt::MouseButton button = type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
+  QMouseEvent event(type, local, host.mapToGlobal(local), button, buttons, Qt::NoModifier);
+  QApplication::sendEvent(&host, &event);
+}
+
+// The whole path of a hover change: the Qt mouse event, hit-test, non-client move,
+// hover state, the painter and the copy to the window, alternately onto the close
+// button and back onto the caption background.
+void PointerHoverChange(benchmark::State& state, WindowSize size) {
+  OpenFrame frame(size);
+  QWidget& host = *frame->host();
+  const QPoint onClose(size.width - 20, 19);
+  const QPoint onCaption(size.width / 2, 19);
+  bool onButton = false;
+  for (auto _ : state) {
+    onButton = !onButton;
+    SendMouse(host, QEvent::MouseMove, onButton ? onClose : onCaption, Qt::NoButton);
+  }
+  // Moves within one button must not repaint at all.
+  SendMouse(host, QEvent::MouseMove, onClose, Qt::NoButton);
+  const int paints = frame->paints;
+  for (int dx = 0; dx < 8; ++dx) {
+    SendMouse(host, QEvent::MouseMove, onClose + QPoint(dx - 4, 1), Qt::NoButton);
+  }
+  state.counters["paints_within_button"] = frame->paints - paints;
+}
+
+// A press on the about button, which repaints the caption at once. Its release
+// happens away from the button, untimed, so that no click completes.
+void PointerPress(benchmark::State& state, WindowSize size) {
+  OpenFrame frame(size);
+  QWidget& host = *frame->host();
+  const CRect about = frame->m_buttons.at(skin::kAboutButtonId).m_rect;
+  const QPoint point(about.left + 5, about.top + 5);
+  const QPoint elsewhere(size.width / 2, 19);
+  SendMouse(host, QEvent::MouseMove, point, Qt::NoButton);
+  for (auto _ : state) {
+    SendMouse(host, QEvent::MouseButtonPress, point, Qt::LeftButton);
+    state.PauseTiming();
+    // Released away from the button: no click completes, nothing is posted.
+    SendMouse(host, QEvent::MouseMove, elsewhere, Qt::LeftButton);
+    SendMouse(host, QEvent::MouseButtonRelease, elsewhere, Qt::NoButton);
+    SendMouse(host, QEvent::MouseMove, point, Qt::NoButton);
+    state.ResumeTiming();
   }
 }
 
@@ -158,6 +214,8 @@ int main(int argc, char** argv) {
     Register("Painter", Painter, size);
   }
   Register("HoverChange", HoverChange, WindowSize{1920, 1080});
+  Register("PointerHoverChange", PointerHoverChange, WindowSize{1920, 1080});
+  Register("PointerPress", PointerPress, WindowSize{1920, 1080});
 
   benchmark::Initialize(&argc, argv);
   RatioReporter reporter;
