@@ -13,6 +13,9 @@ struct ErrorPageCase {
   std::string page;
 };
 
+// Test output names the case; printed byte by byte it would show the padding.
+void PrintTo(const ErrorPageCase& c, std::ostream* os) { *os << c.name; }
+
 class LoadErrorPageTest : public ::testing::TestWithParam<ErrorPageCase> {};
 
 TEST_P(LoadErrorPageTest, ShowsTheOneLinePageUnderTheFailedAddress) {

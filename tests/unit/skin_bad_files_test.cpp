@@ -90,33 +90,17 @@ TEST_F(SkinBadFilesTest, AGifUnderAPngNameLoadsAsTheGifItIs) {
   EXPECT_TRUE(AllPixels(canvas.image(), QRect(0, 0, 80, 38), 0xFFFFFFFF));
 }
 
-// Decoding stops at 2048 x 2048 pixels, however few bytes a file needs to declare more.
+// Decoding stops at 2048 x 2048 pixels. Uncompressed files, so that writing them costs little.
 TEST(ImageDecodeLimit, RefusesImagesOfMorePixelsThanTheLimit) {
-  struct Case {
-    const char* format;
+  const struct {
     QSize size;
-    QImage::Format pixels;
     bool loads;
-  };
-  const Case cases[] = {
-      {"PNG", {2048, 2048}, QImage::Format_ARGB32, true},
-      {"PNG", {2048, 2049}, QImage::Format_ARGB32, false},
-      // One byte a pixel decodes within the byte budget; the pixel count still refuses it.
-      {"XPM", {2049, 2048}, QImage::Format_Indexed8, false},
-  };
+  } cases[] = {{{2048, 2048}, true}, {{2048, 2049}, false}, {{4097, 1024}, false}};
   const QTemporaryDir dir;
-  for (const Case& c : cases) {
-    SCOPED_TRACE(std::string(c.format) + " " + std::to_string(c.size.width()) + "x" +
-                 std::to_string(c.size.height()));
-    QImage image(c.size, c.pixels);
-    if (c.pixels == QImage::Format_Indexed8) {
-      image.setColorTable({0xFF000000, 0xFFFFFFFF});
-      image.fill(1);
-    } else {
-      image.fill(0xFF336699);
-    }
-    const QString path = dir.filePath(QString("image.%1").arg(c.format).toLower());
-    ASSERT_TRUE(image.save(path, c.format));
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::to_string(c.size.width()) + "x" + std::to_string(c.size.height()));
+    const QString path = dir.filePath("image.bmp");
+    ASSERT_TRUE(skin_test::Filled(c.size.width(), c.size.height(), 0xFF336699).save(path, "BMP"));
     const Gdiplus::Bitmap bitmap(path.toStdWString().c_str());
     EXPECT_EQ(c.loads, bitmap.GetLastStatus() == Gdiplus::Ok);
     EXPECT_EQ(c.loads ? UINT(c.size.width()) : 0u, bitmap.GetWidth());
