@@ -60,12 +60,12 @@ def resize_sizes(count):
             for i in range(1, count + 1)]
 
 
-def resize_steps(window, count, after_batch=None):
+def resize_steps(window, count, after_batch=None, batch_size=XDOTOOL_BATCH):
     """Resizes a restored window count times in batches; after each batch waits until the
     window has the batch's last size and calls after_batch(size) if given."""
     sizes = resize_sizes(count)
-    for start in range(0, count, XDOTOOL_BATCH):
-        batch = sizes[start:start + XDOTOOL_BATCH]
+    for start in range(0, count, batch_size):
+        batch = sizes[start:start + batch_size]
         actions = []
         for width, height in batch:
             actions += ["windowsize", str(window), str(width), str(height), "sleep", "0.005"]

@@ -23,8 +23,7 @@ SETTINGS = os.path.join(".config", "Local AppWizard-Generated Applications", "lu
 class OddPlacesTest(harness.ShellTestCase):
 
     def launcher(self, script):
-        """An executable that runs the shell through a line of shell script, in which "$@" is
-        the shell and its arguments."""
+        """An executable script of one line that starts the shell in its own way."""
         path = os.path.join(self.root, "launch.sh")
         with open(path, "w") as launch:
             launch.write(f"#!/bin/sh\n{script}\n")

@@ -11,6 +11,7 @@ import stress
 
 W, H = harness.SCREEN_WIDTH, harness.SCREEN_HEIGHT
 POPUPS, RESIZE_STEPS, POINTER_MOVES, FAILING_NAVIGATIONS = 30, 200, 2000, 30
+RESIZE_CHECK_EVERY = 20  # steps between two looks at the window and the page
 MAXIMISE_BUTTON = (W - 42, 19)
 # Once the view has been resized the page is 20 pixels wider and taller than the view's client
 # area, which is the window less its 3-pixel borders, 38-pixel caption and 2-pixel view edge.
@@ -59,7 +60,7 @@ class StressTest(harness.ShellTestCase):
             harness.wait_for(f"the page at {expected}",
                              lambda: self.page.evaluate(inner_size) == expected)
 
-        stress.resize_steps(self.window, RESIZE_STEPS, page_follows)
+        stress.resize_steps(self.window, RESIZE_STEPS, page_follows, RESIZE_CHECK_EVERY)
         self.assert_only_the_main_window_and_page()
 
     def test_pointer_moves_over_the_caption(self):
