@@ -3,10 +3,10 @@
 #include <cstdlib>
 
 #include "mainwnd/main_frm.h"
+#include "skin/skin_geometry.h"
 
 namespace {
 
-constexpr UINT kAboutButtonId = 10;
 // The about button sits left of the minimise button: (W - 96, 8) to (W - 76, 30).
 constexpr int kAboutButtonRightInset = 76;
 constexpr int kAboutButtonWidth = 20;
@@ -26,14 +26,14 @@ void CMainFrame::OnSize(UINT nType, int cx, int cy) {
   CSkinFrameWnd::OnSize(nType, cx, cy);
   if (nType != SIZE_MINIMIZED && nType != SIZE_MAXHIDE) ApplyWindowRegion();
   const int width = WindowRectAtOrigin().Width();
-  m_buttons[kAboutButtonId].MoveTo(CRect(width - kAboutButtonRightInset - kAboutButtonWidth,
-                                         kAboutButtonTop, width - kAboutButtonRightInset,
-                                         kAboutButtonBottom));
+  m_buttons[skin::kAboutButtonId].MoveTo(CRect(width - kAboutButtonRightInset - kAboutButtonWidth,
+                                               kAboutButtonTop, width - kAboutButtonRightInset,
+                                               kAboutButtonBottom));
   if (nType == SIZE_RESTORED || nType == SIZE_MAXIMIZED) OnNcPaint();
 }
 
 BOOL CMainFrame::OnCommand(WPARAM wParam, LPARAM lParam) {
-  if (wParam == kAboutButtonId && g_handler) {
+  if (wParam == skin::kAboutButtonId && g_handler) {
     if (CefRefPtr<CefBrowser> browser = g_handler->GetBrowser()) {
       browser->GetMainFrame()->LoadURL(AboutPageUrl());
     }
