@@ -119,6 +119,10 @@ void BrowserImpl::connectPage() {
   QObject::connect(page, &QWebEnginePage::titleChanged, page, [self](const QString& title) {
     if (self->m_followsPageTitle && self->m_view) self->m_view->setWindowTitle(title);
   });
+  QObject::connect(page, &QWebEnginePage::renderProcessTerminated, page,
+                   [self, page](QWebEnginePage::RenderProcessTerminationStatus status, int) {
+                     self->m_recovery.onRendererGone(status, page->url());
+                   });
   QObject::connect(page, &QWebEnginePage::geometryChangeRequested, page, [self](const QRect& rect) {
     if (self->m_view && self->m_view->isWindow()) self->m_view->setGeometry(rect);
   });
@@ -138,7 +142,11 @@ bool BrowserImpl::IsSame(CefRefPtr<CefBrowser> that) {
 CefRefPtr<CefFrame> BrowserImpl::GetMainFrame() { return new MainFrame(this); }
 
 void BrowserImpl::Reload() {
-  if (m_view) m_view->reload();
+  if (m_recovery.showsStoppedPage()) {
+    m_recovery.reloadStoppedPage();
+  } else if (m_view) {
+    m_view->reload();
+  }
 }
 
 cef_window_handle_t BrowserImpl::GetWindowHandle() {

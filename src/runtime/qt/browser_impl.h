@@ -6,6 +6,7 @@
 
 #include "runtime/cef_browser.h"
 #include "runtime/cef_client.h"
+#include "runtime/qt/renderer_recovery.h"
 
 class QWebEnginePage;
 
@@ -71,6 +72,7 @@ class BrowserImpl : public CefBrowser, public CefBrowserHost {
   bool m_followsPageTitle = false;
   QPointer<BrowserView> m_view;
   CefRefPtr<BrowserImpl> m_devTools;
+  RendererRecovery m_recovery{*this};
   IMPLEMENT_REFCOUNTING(BrowserImpl);
 };
 
