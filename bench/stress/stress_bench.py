@@ -7,8 +7,9 @@ loopback addresses. A tenth of the count runs first as a warm-up (first-use cach
 engine's pools); then the proportional set size (PSS, smaps_rollup) of the shell and every
 engine sub-process is read, the count runs in two halves, after each of which the shell is back
 in the state it was in and the PSS is read again. Every read follows a garbage collection in the
-page and a pause, and takes the median of a few samples. Growth from the first read to the last
-beyond the margin is reported as OVER; a leak also shows as growth in the second half.
+page, a simulated critical memory pressure in every engine process and a pause, and takes the
+median of a few samples. Growth from the first read to the last beyond the margin is reported as
+OVER; a leak also shows as growth in the second half.
 
 PSS shares each library page among every process that maps it, so another Qt WebEngine program
 starting or ending elsewhere on the machine moves it by tens of MiB. The private memory of the
@@ -86,6 +87,9 @@ class Session:
         """Median tree (PSS, private memory) after a garbage collection in the page and a
         pause."""
         self.page.call("HeapProfiler.collectGarbage")
+        # Caches and discardable memory come and go by tens of MiB on their own; under
+        # pressure every engine process gives them back, and what stays is what was kept.
+        self.page.call("Memory.simulatePressureNotification", level="critical")
         time.sleep(SETTLE_SECONDS)
         samples = []
         for _ in range(PSS_SAMPLES):
