@@ -152,7 +152,9 @@ void WindowHost::flushWindowSurface(const QRegion& region) {
   QPaintDevice* device = store->paintDevice();
   auto* target =
       device && device->devType() == QInternal::Image ? static_cast<QImage*>(device) : nullptr;
-  if (target && target->depth() == 32 && m_surface.depth() == 32) {
+  const QRect rows = inside.boundingRect();
+  if (target && target->depth() == 32 && m_surface.depth() == 32 && target->rect().contains(rows) &&
+      m_surface.rect().contains(rows)) {
     for (const QRect& r : inside) {
       for (int y = r.top(); y <= r.bottom(); ++y) {
         std::memcpy(target->scanLine(y) + r.left() * 4, m_surface.constScanLine(y) + r.left() * 4,
