@@ -16,15 +16,8 @@ using skin_test::Canvas;
 constexpr QRgb kSentinel = 0xFF00FF00;
 
 // Files from the fuzzing corpus, put into a skin folder one by one.
-class SkinBadFilesTest : public ::testing::Test {
+class SkinBadFilesTest : public skin_test::FreshStoreTest {
  protected:
-  void SetUp() override {
-    CSkinImageStore::DestroyInstance();
-    m_store = CSkinImageStore::GetInstance();
-    m_store->m_strSkinRoot = CString(skin_test::Wide(m_dir.path() + "/"));
-  }
-  void TearDown() override { CSkinImageStore::DestroyInstance(); }
-
   // Every way the skin draws an image: a caption button in each state and the
   // painter's scaled and unscaled background pieces.
   static void DrawEveryWay(Gdiplus::Image* image, Canvas& canvas) {
@@ -52,9 +45,6 @@ class SkinBadFilesTest : public ::testing::Test {
     EXPECT_TRUE(QFile::copy(corpus.filePath(file), m_dir.filePath(file))) << file;
     return m_store->GetImage(Name(file).c_str());
   }
-
-  QTemporaryDir m_dir;
-  CSkinImageStore* m_store = nullptr;
 };
 
 TEST_F(SkinBadFilesTest, DamagedFilesLoadOnceAsEmptyImagesThatDrawNothing) {

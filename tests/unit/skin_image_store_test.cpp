@@ -10,21 +10,11 @@
 
 namespace {
 
-class SkinImageStoreTest : public ::testing::Test {
+class SkinImageStoreTest : public skin_test::FreshStoreTest {
  protected:
-  void SetUp() override {
-    CSkinImageStore::DestroyInstance();
-    m_store = CSkinImageStore::GetInstance();
-    m_store->m_strSkinRoot = CString(skin_test::Wide(m_dir.path() + "/"));
-  }
-  void TearDown() override { CSkinImageStore::DestroyInstance(); }
-
   void Save(const QString& name, int width = 6, int height = 4) {
     skin_test::SaveImage(m_dir.path(), name, skin_test::Filled(width, height, 0xFF336699));
   }
-
-  QTemporaryDir m_dir;
-  CSkinImageStore* m_store = nullptr;
 };
 
 TEST_F(SkinImageStoreTest, DecodesEachNameOnceAndSharesTheImage) {

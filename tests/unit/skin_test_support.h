@@ -1,14 +1,18 @@
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <QDir>
 #include <QImage>
 #include <QString>
+#include <QTemporaryDir>
 #include <initializer_list>
 #include <string>
 
 #include "platform/gdi.h"
 #include "platform/gdiplus.h"
 #include "platform/qt/gdi_handles.h"
+#include "skin/skin_image_store.h"
 
 // Helpers shared by the drawing and skin tests.
 namespace skin_test {
@@ -96,5 +100,19 @@ inline std::string FirstDifference(const QImage& expected, const QImage& actual)
             .toStdString();
   return "";
 }
+
+// A fresh skin image store whose root is a temporary folder of the test's own.
+class FreshStoreTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    CSkinImageStore::DestroyInstance();
+    m_store = CSkinImageStore::GetInstance();
+    m_store->m_strSkinRoot = CString(Wide(m_dir.path() + "/"));
+  }
+  void TearDown() override { CSkinImageStore::DestroyInstance(); }
+
+  QTemporaryDir m_dir;
+  CSkinImageStore* m_store = nullptr;
+};
 
 }  // namespace skin_test
