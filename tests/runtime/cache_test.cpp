@@ -12,19 +12,12 @@ namespace {
 
 constexpr char kCacheFolder[] = "cache";
 
-// Runs with the test's folder as the working directory and a relative cache path.
+// Runs with a cache path relative to the working directory, the test's folder.
 class CachePathTest : public EngineTest {
  protected:
   void SetUp() override {
-    ASSERT_TRUE(folder.isValid());
-    m_previousDirectory = QDir::currentPath();
-    ASSERT_TRUE(QDir::setCurrent(folder.path()));
     settings.cache_path = kCacheFolder;
     EngineTest::SetUp();
-  }
-  void TearDown() override {
-    EngineTest::TearDown();
-    QDir::setCurrent(m_previousDirectory);
   }
 
   QString cacheFolder() const { return pathOf(kCacheFolder); }
@@ -36,9 +29,6 @@ class CachePathTest : public EngineTest {
     ASSERT_TRUE(page);
     EXPECT_EQ(Evaluate(page, "localStorage.getItem('k')"), "v");
   }
-
- private:
-  QString m_previousDirectory;
 };
 
 TEST_F(CachePathTest, ProfileStorageLivesInTheCacheFolderUnderTheWorkingDirectory) {

@@ -49,6 +49,8 @@ EngineTest::EngineTest() {
 
 void EngineTest::SetUp() {
   ASSERT_TRUE(folder.isValid());
+  m_previousDirectory = QDir::currentPath();
+  ASSERT_TRUE(QDir::setCurrent(folder.path()));
   ASSERT_TRUE(CefInitialize(CefMainArgs(), settings, new BindingApp, nullptr));
 }
 
@@ -56,6 +58,7 @@ void EngineTest::TearDown() {
   CefShutdown();
   // The engine's storage may still be writing into a cache folder for a moment.
   WaitUntil([&] { return QDir(folder.path()).removeRecursively(); }, 5000);
+  QDir::setCurrent(m_previousDirectory);
 }
 
 QString EngineTest::pathOf(const QString& name) const { return QDir(folder.path()).filePath(name); }

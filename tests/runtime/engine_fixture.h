@@ -95,7 +95,8 @@ class RecordingClient : public CefClient,
 };
 
 // One runtime per test, on the engine that the whole program shares; pages and
-// files live in a folder of the test's own.
+// files live in a folder of the test's own, which is the working directory, as
+// the app's folder is for the shell.
 class EngineTest : public testing::Test {
  protected:
   EngineTest();
@@ -115,6 +116,9 @@ class EngineTest : public testing::Test {
   QTemporaryDir folder;
   // What SetUp initialises the runtime with; no cache folder unless a test sets one.
   CefSettings settings;
+
+ private:
+  QString m_previousDirectory;
 };
 
 // Generous: the engine starts slowly on a busy machine.

@@ -9,6 +9,7 @@
 #include <QWebEngineSettings>
 
 #include "runtime/qt/frame_errors.h"
+#include "runtime/qt/local_file_guard.h"
 #include "runtime/qt/qt_strings.h"
 
 namespace runtime {
@@ -80,6 +81,8 @@ QWebEngineProfile* MakeProfile(const CefString& cachePath) {
                                                 : MakePersistentProfile(folder);
   // Local pages may embed and fetch web content, as in any Chromium browser.
   profile->settings()->setAttribute(QWebEngineSettings::LocalContentCanAccessRemoteUrls, true);
+  // That setting also opens every local file to a local page's scripts.
+  profile->setUrlRequestInterceptor(new LocalFileGuard(QDir::current(), profile));
   return profile;
 }
 
