@@ -83,7 +83,10 @@ std::optional<FrameLoadError> ParseFrameErrorReport(const QString& message) {
   const QString token = report.value(QLatin1String(kTokenKey)).toString();
   const QString name = report.value(QLatin1String(kErrorKey)).toString();
   if (token.isEmpty() || name.isEmpty()) return std::nullopt;
-  return FrameLoadError{token, NetErrorCodeOf(name), NetErrorTextOf(name),
+  // A name without a known number keeps the engine's own page, which names it truthfully.
+  const std::optional<int> code = NetErrorCodeOf(name);
+  if (!code) return std::nullopt;
+  return FrameLoadError{token, *code, NetErrorTextOf(name),
                         report.value(QLatin1String(kUrlKey)).toString()};
 }
 
