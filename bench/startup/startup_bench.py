@@ -42,10 +42,15 @@ FIGURES = (("mapped", "exec -> window mapped", "ms"),
 
 
 def prepare_workdir(root, name):
-    """A copy of the example whose start page paints the marker after its load event."""
-    workdir = os.path.join(root, name.replace(" ", "-").replace(",", "").replace(".", ""))
+    """A copy of the example app in a working directory of its own."""
+    workdir = os.path.join(root, name)
     shutil.copytree(os.path.join(REPO, "example"), workdir,
                     ignore=shutil.ignore_patterns("cache", "debug"))
+    return workdir
+
+
+def add_load_marker(workdir):
+    """Makes the start page paint the marker (and its load time) once its load event has run."""
     with open(os.path.join(HERE, "marker.js")) as source:
         script = source.read().replace("%MARKER%", MARKER)
     page = os.path.join(workdir, "request.html")
@@ -53,7 +58,6 @@ def prepare_workdir(root, name):
         html = original.read()
     with open(page, "w") as patched:
         patched.write(html.replace("</body>", f"<script>{script}</script></body>"))
-    return workdir
 
 
 def measure_once(probe, command, workdir, env):
@@ -92,7 +96,10 @@ def main():
                if not key.startswith(("QTWEBENGINE_", "QT_"))}
         env.update(HOME=root, XDG_RUNTIME_DIR=runtime_dir, QT_QUICK_BACKEND="software",
                    QTWEBENGINE_DISABLE_SANDBOX="1")  # the bare engine needs it as root
-        workdirs = {name: prepare_workdir(root, name) for name in programs}
+        workdirs = {name: prepare_workdir(root, f"program{index}")
+                    for index, name in enumerate(programs)}
+        for workdir in workdirs.values():
+            add_load_marker(workdir)
         probe = os.path.abspath(args.probe)
         for name, command in programs.items():  # warm-up: file caches, fonts, ./cache
             measure_once(probe, command, workdirs[name], env)
