@@ -2,13 +2,16 @@
 whole bodies, or bodies that stop half way until the test lets them finish or drop."""
 
 import http.server
+import socket
+import struct
 import threading
 
 
 class Reply:
     """What one path answers. With hold_after set, the reply sends that many bytes of the body,
     then waits until the test calls finish() (the rest follows) or drop() (the connection is
-    cut). declare_length=False leaves the total size unknown to the client."""
+    reset, and so is every later request for the path). declare_length=False leaves the total
+    size unknown to the client."""
 
     def __init__(self, body, content_type="application/octet-stream", hold_after=None,
                  declare_length=True, attachment=None):
@@ -37,16 +40,23 @@ class Reply:
             headers["Content-Disposition"] = f'attachment; filename="{self.attachment}"'
         return headers
 
+    @property
+    def dropped(self):
+        return self._drop
+
     def write_body(self, out):
+        """Writes the body; returns False when the connection is to be cut instead."""
         if self.hold_after is None:
             out.write(self.body)
-            return
+            return True
         out.write(self.body[:self.hold_after])
         out.flush()
         self.sent_first_part.set()
         self._released.wait()
-        if not self._drop:
-            out.write(self.body[self.hold_after:])
+        if self._drop:
+            return False
+        out.write(self.body[self.hold_after:])
+        return True
 
 
 class LoopbackServer:
@@ -63,15 +73,26 @@ class LoopbackServer:
                 if reply is None:
                     self.send_error(404)
                     return
+                if reply.dropped:  # the server is gone for good
+                    self.cut()
+                    return
                 self.send_response(200)
                 for name, value in reply.headers().items():
                     self.send_header(name, value)
                 self.send_header("Connection", "close")
                 self.end_headers()
                 try:
-                    reply.write_body(self.wfile)
+                    if not reply.write_body(self.wfile):
+                        self.cut()
                 except OSError:
                     pass  # the client went away
+
+            def cut(self):
+                """Resets the connection, as a server that goes away does."""
+                self.wfile.flush()
+                self.connection.setsockopt(socket.SOL_SOCKET, socket.SO_LINGER,
+                                           struct.pack("ii", 1, 0))
+                self.close_connection = True
 
             def log_message(self, *args):
                 pass

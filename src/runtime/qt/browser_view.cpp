@@ -1,11 +1,20 @@
 #include "runtime/qt/browser_view.h"
 
 #include <QContextMenuEvent>
+#include <QShortcut>
 
 #include "runtime/qt/context_menu.h"
 #include "runtime/qt/load_errors.h"
+#include "runtime/qt/runtime_state.h"
 
 namespace runtime {
+
+namespace {
+
+// As in the common browsers.
+const QKeySequence kShowDownloads(Qt::CTRL | Qt::Key_J);
+
+}  // namespace
 
 BrowserPage::BrowserPage(CefRefPtr<BrowserImpl> browser, QWebEngineProfile* profile,
                          QObject* parent)
@@ -31,6 +40,9 @@ void BrowserPage::javaScriptConsoleMessage(JavaScriptConsoleMessageLevel level,
 BrowserView::BrowserView(BrowserImpl* browser, QWidget* parent)
     : QWebEngineView(parent), m_browser(browser) {
   setAttribute(Qt::WA_DeleteOnClose);
+  connect(new QShortcut(kShowDownloads, this), &QShortcut::activated, this, [] {
+    if (RuntimeState* state = RuntimeState::get()) state->downloads().showWindow();
+  });
 }
 
 BrowserView::~BrowserView() {

@@ -8,7 +8,11 @@
 
 #include "runtime/cef_client.h"
 #include "runtime/qt/browser_view.h"
+#include "runtime/qt/download_file.h"
+#include "runtime/qt/download_window.h"
 #include "runtime/qt/qt_strings.h"
+#include "runtime/qt/runtime_state.h"
+#include "runtime/qt/tracked_download.h"
 
 namespace runtime {
 
@@ -47,9 +51,16 @@ class BeforeDownloadCallbackImpl : public CefBeforeDownloadCallback {
       return;
     }
     const QFileInfo file(target);
-    m_request->setDownloadDirectory(file.absolutePath());
+    const QString folder = MakeDownloadFolder(file.absoluteFilePath());
+    RuntimeState* state = RuntimeState::get();
+    if (folder.isEmpty() || !state) {
+      m_request->cancel();  // the engine could not write beside the target either
+      return;
+    }
+    m_request->setDownloadDirectory(folder);
     m_request->setDownloadFileName(file.fileName());
     m_request->accept();
+    state->downloads().track(m_request, file.absoluteFilePath(), folder);
   }
 
   void expire() { m_request = nullptr; }
@@ -63,6 +74,8 @@ class BeforeDownloadCallbackImpl : public CefBeforeDownloadCallback {
 }  // namespace
 
 void HandleDownloadRequest(QWebEngineDownloadRequest* request) {
+  RuntimeState* state = RuntimeState::get();
+  if (state && state->downloads().refuseRestart(request)) return;
   auto* page = dynamic_cast<BrowserPage*>(request->page());
   BrowserImpl* browser = page ? page->browser() : nullptr;
   CefRefPtr<CefClient> client = browser ? browser->client() : nullptr;
@@ -75,6 +88,37 @@ void HandleDownloadRequest(QWebEngineDownloadRequest* request) {
     callback->expire();
   }
   if (request->state() == QWebEngineDownloadRequest::DownloadRequested) request->cancel();
+}
+
+DownloadCenter::DownloadCenter() = default;
+
+DownloadCenter::~DownloadCenter() = default;
+
+void DownloadCenter::track(QWebEngineDownloadRequest* request, const QString& targetPath,
+                           const QString& folder) {
+  if (!m_window) m_window = std::make_unique<DownloadWindow>();
+  m_window->add(new TrackedDownload(request, targetPath, folder, &m_downloads));
+  m_window->present();
+}
+
+bool DownloadCenter::refuseRestart(QWebEngineDownloadRequest* request) {
+  for (TrackedDownload* download : m_downloads.findChildren<TrackedDownload*>()) {
+    if (download->id() != request->id() || !download->isRunning()) continue;
+    request->cancel();
+    const bool knowsWhy = request->interruptReason() != QWebEngineDownloadRequest::NoReason;
+    download->failInterrupted(knowsWhy ? request->interruptReasonString()
+                                       : QObject::tr("the connection was lost"));
+    return true;
+  }
+  return false;
+}
+
+void DownloadCenter::showWindow() {
+  if (m_window) m_window->present();
+}
+
+void DownloadCenter::cancelAll() {
+  for (TrackedDownload* download : m_downloads.findChildren<TrackedDownload*>()) download->cancel();
 }
 
 }  // namespace runtime

@@ -66,6 +66,7 @@ bool RuntimeState::initialize(const CefMainArgs& args, const CefSettings& settin
 void RuntimeState::shutdown() {
   if (!g_state || g_state->m_closing) return;
   g_state->m_closing = true;
+  g_state->m_downloads.cancelAll();
   // Pages go before the profile they live in.
   while (!g_state->m_browsers.empty()) {
     const CefRefPtr<BrowserImpl> browser = g_state->m_browsers.back();

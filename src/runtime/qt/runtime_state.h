@@ -6,6 +6,7 @@
 
 #include "runtime/cef_app.h"
 #include "runtime/qt/browser_impl.h"
+#include "runtime/qt/downloads.h"
 
 class QWebEngineProfile;
 
@@ -24,6 +25,7 @@ class RuntimeState {
   // The page background that browsers without one of their own get.
   cef_color_t pageBackground() const { return m_pageBackground; }
   int nextBrowserId() { return ++m_lastBrowserId; }
+  DownloadCenter& downloads() { return m_downloads; }
 
   void add(CefRefPtr<BrowserImpl> browser) { m_browsers.push_back(browser); }
   void remove(BrowserImpl* browser);
@@ -41,6 +43,7 @@ class RuntimeState {
   int m_lastBrowserId = 0;
   bool m_closing = false;
   std::vector<CefRefPtr<BrowserImpl>> m_browsers;
+  DownloadCenter m_downloads;
 };
 
 }  // namespace runtime

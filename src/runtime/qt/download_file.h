@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QString>
+
+namespace runtime {
+
+// A new, empty folder beside the target where the engine writes the download
+// (under whatever names it uses meanwhile), so the target's name appears only
+// with the whole file, and a failed download goes with its folder. Empty when
+// the folder cannot be made.
+QString MakeDownloadFolder(const QString& targetPath);
+
+// Gives the complete data its target name, replacing a file the user chose to
+// overwrite; on failure returns why and leaves the data where it was.
+bool CommitDownload(const QString& dataPath, const QString& targetPath, QString* failure);
+
+}  // namespace runtime

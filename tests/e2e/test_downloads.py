@@ -1,0 +1,134 @@
+"""Downloads from a loopback web server of the test's own: progress in the shell's downloads
+window, Cancel there, and nothing half-written under the name the user chose."""
+
+import glob
+import os
+import unittest
+
+import harness
+from loopback_server import LoopbackServer, Reply
+
+MAIN_TITLE = "^lumerock$"
+DOWNLOADS_TITLE = "^Downloads$"
+BODY = bytes(range(256)) * 1024  # 256 KiB
+FIRST_PART = 64 * 1024
+
+
+def held_reply(name):
+    """A reply that sends its first part, then waits for the test to finish or drop it."""
+    return Reply(BODY, hold_after=FIRST_PART, attachment=name)
+
+
+class DownloadTest(harness.ShellTestCase):
+
+    def setUp(self):
+        super().setUp()
+        self.folder = os.path.join(self.home, "Downloads")  # where the save dialog starts
+        self.start_shell()
+        self.page = self.open_page("/request.html")
+        self.main_window = harness.wait_window(MAIN_TITLE)
+
+    def serve(self, routes):
+        server = LoopbackServer(routes)
+        server.__enter__()
+        self.addCleanup(server.__exit__, None, None, None)
+        return server
+
+    def download(self, server, path):
+        """Starts the download at path and accepts the save dialog as offered; returns the
+        path the file is to have."""
+        known = set(harness.managed_windows())
+        self.page.evaluate(f"location.href = {server.url(path)!r}")
+        dialog = harness.wait_for("the save dialog", lambda: next(
+            (window for window in harness.managed_windows() if window not in known), None))
+        harness.wait_for("the save dialog to be active", lambda: harness.active_window() == dialog)
+        harness.press_keys("Return")
+        harness.wait_for("the save dialog to close",
+                         lambda: dialog not in harness.managed_windows())
+        return os.path.join(self.folder, server.routes[path].attachment)
+
+    @staticmethod
+    def partial_files(target):
+        """What the download holds beside its target while it runs."""
+        folder, name = os.path.split(target)
+        return glob.glob(os.path.join(glob.escape(folder), "." + glob.escape(name) + ".*.part"))
+
+    def wait_running(self, target, reply):
+        reply.sent_first_part.wait(harness.EVENT_TIMEOUT)
+        harness.wait_for(f"{target} to be under a temporary name",
+                         lambda: self.partial_files(target))
+        self.assertFalse(os.path.exists(target), "the name appears only with the whole file")
+
+    def wait_whole(self, target):
+        def whole():
+            with open(target, "rb") as saved:
+                return saved.read() == BODY
+        harness.wait_for(f"all of {target}", whole)
+        self.assertEqual(self.partial_files(target), [])
+
+    def wait_nothing_left(self, target):
+        harness.wait_for(f"the temporary file of {target} to go",
+                         lambda: not self.partial_files(target))
+        self.assertFalse(os.path.exists(target))
+        self.assertEqual(os.listdir(self.folder), [])
+
+    def test_a_download_gets_its_name_only_when_complete(self):
+        server = self.serve({"/notes.bin": held_reply("notes.bin")})
+        target = self.download(server, "/notes.bin")
+        harness.wait_window(DOWNLOADS_TITLE, harness.EVENT_TIMEOUT)
+        self.wait_running(target, server.routes["/notes.bin"])
+        server.routes["/notes.bin"].finish()
+        self.wait_whole(target)
+
+    def test_a_cut_off_download_leaves_no_file(self):
+        server = self.serve({"/cut.bin": held_reply("cut.bin")})
+        target = self.download(server, "/cut.bin")
+        self.wait_running(target, server.routes["/cut.bin"])
+        server.routes["/cut.bin"].drop()
+        self.wait_nothing_left(target)
+
+    def test_two_downloads_at_once(self):
+        server = self.serve({"/one.bin": held_reply("one.bin"), "/two.bin": held_reply("two.bin")})
+        one = self.download(server, "/one.bin")
+        self.wait_running(one, server.routes["/one.bin"])
+        harness.run_tool("wmctrl", "-i", "-a", hex(self.main_window))
+        two = self.download(server, "/two.bin")
+        self.wait_running(two, server.routes["/two.bin"])
+        self.assertTrue(self.partial_files(one), "the first still runs")
+        server.routes["/two.bin"].finish()
+        server.routes["/one.bin"].finish()
+        self.wait_whole(one)
+        self.wait_whole(two)
+
+    def test_cancel_in_the_window_and_the_window_comes_back(self):
+        server = self.serve({"/big.bin": held_reply("big.bin")})
+        target = self.download(server, "/big.bin")
+        self.wait_running(target, server.routes["/big.bin"])
+        window = harness.wait_window(DOWNLOADS_TITLE, harness.EVENT_TIMEOUT)
+        harness.run_tool("wmctrl", "-i", "-a", hex(window))
+        harness.wait_for("the downloads window to be active",
+                         lambda: harness.active_window() == window)
+        harness.press_keys("space")  # the newest download's Cancel has the focus
+        self.wait_nothing_left(target)
+
+        harness.close_window(window)
+        harness.wait_for("the downloads window to close",
+                         lambda: not harness.visible_windows(DOWNLOADS_TITLE))
+        self.assertIsNone(self.shell.popen.poll(), "closing it leaves the shell running")
+        harness.run_tool("wmctrl", "-i", "-a", hex(self.main_window))
+        harness.wait_for("the main window to be active",
+                         lambda: harness.active_window() == self.main_window)
+        harness.press_keys("ctrl+j")
+        harness.wait_window(DOWNLOADS_TITLE, harness.EVENT_TIMEOUT)
+
+    def test_closing_the_main_window_cancels_a_running_download(self):
+        server = self.serve({"/late.bin": held_reply("late.bin")})
+        target = self.download(server, "/late.bin")
+        self.wait_running(target, server.routes["/late.bin"])
+        harness.close_window(self.main_window)
+        self.shell.popen.wait(harness.FIRST_LOAD_TIMEOUT)
+        self.wait_nothing_left(target)
+
+
+if __name__ == "__main__":
+    unittest.main()
