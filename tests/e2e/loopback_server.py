@@ -59,6 +59,33 @@ class Reply:
         return True
 
 
+class GeneratedReply(Reply):
+    """A large body made while it is sent, never held whole: size bytes of a repeating
+    pattern."""
+
+    CHUNK = 1 << 20
+
+    def __init__(self, size, attachment):
+        super().__init__(b"", attachment=attachment)
+        self.size = size
+
+    def headers(self):
+        headers = super().headers()
+        headers["Content-Length"] = str(self.size)
+        return headers
+
+    @classmethod
+    def chunks(cls, size):
+        pattern = bytes(range(256)) * (cls.CHUNK // 256)
+        for start in range(0, size, cls.CHUNK):
+            yield pattern[:min(cls.CHUNK, size - start)]
+
+    def write_body(self, out):
+        for chunk in self.chunks(self.size):
+            out.write(chunk)
+        return True
+
+
 class LoopbackServer:
     """Serves {path: Reply or bytes} on 127.0.0.1 in a thread, until the with block ends."""
 

@@ -2,11 +2,13 @@
 window, Cancel there, and nothing half-written under the name the user chose."""
 
 import glob
+import hashlib
 import os
 import unittest
+import uuid
 
 import harness
-from loopback_server import LoopbackServer, Reply
+from loopback_server import GeneratedReply, LoopbackServer, Reply
 
 MAIN_TITLE = "^lumerock$"
 DOWNLOADS_TITLE = "^Downloads$"
@@ -19,12 +21,16 @@ def held_reply(name):
     return Reply(BODY, hold_after=FIRST_PART, attachment=name)
 
 
-class DownloadTest(harness.ShellTestCase):
+class DownloadTestCase(harness.ShellTestCase):
+    """Starting downloads through the save dialog and watching what they leave on disk."""
 
     def setUp(self):
         super().setUp()
         self.folder = os.path.join(self.home, "Downloads")  # where the save dialog starts
-        self.start_shell()
+        self.page = self.main_window = None
+
+    def start(self, executable=None):
+        self.start_shell(executable=executable)
         self.page = self.open_page("/request.html")
         self.main_window = harness.wait_window(MAIN_TITLE)
 
@@ -71,6 +77,14 @@ class DownloadTest(harness.ShellTestCase):
                          lambda: not self.partial_files(target))
         self.assertFalse(os.path.exists(target))
         self.assertEqual(os.listdir(self.folder), [])
+
+
+
+class DownloadTest(DownloadTestCase):
+
+    def setUp(self):
+        super().setUp()
+        self.start()
 
     def test_a_download_gets_its_name_only_when_complete(self):
         server = self.serve({"/notes.bin": held_reply("notes.bin")})
@@ -128,6 +142,80 @@ class DownloadTest(harness.ShellTestCase):
         harness.close_window(self.main_window)
         self.shell.popen.wait(harness.FIRST_LOAD_TIMEOUT)
         self.wait_nothing_left(target)
+
+
+CGROUP_ROOT = "/sys/fs/cgroup"
+MEMORY_LIMIT = 768 << 20
+LARGE_SIZE = 1024 << 20  # more than the whole process tree may hold in memory
+LARGE_DOWNLOAD_TIMEOUT = 150.0
+
+
+def write_setting(folder, name, value):
+    with open(os.path.join(folder, name), "w") as setting:
+        setting.write(str(value))
+
+
+def memory_limited_group(limit):
+    """A new memory cgroup (v2, else v1) limited to limit bytes; None where this machine does
+    not let the test make one."""
+    name = f"vintrel-e2e-{uuid.uuid4().hex[:12]}"
+    try:
+        with open(os.path.join(CGROUP_ROOT, "cgroup.controllers")) as controllers:
+            unified = "memory" in controllers.read().split()
+    except OSError:
+        unified = False
+    group = os.path.join(CGROUP_ROOT, name) if unified else os.path.join(CGROUP_ROOT, "memory",
+                                                                          name)
+    try:
+        os.mkdir(group)
+    except OSError:
+        return None
+    try:
+        if unified:
+            write_setting(group, "memory.max", limit)
+            if os.path.exists(os.path.join(group, "memory.swap.max")):
+                write_setting(group, "memory.swap.max", 0)
+        else:
+            write_setting(group, "memory.limit_in_bytes", limit)
+    except OSError:
+        os.rmdir(group)
+        return None
+    return group
+
+
+class LargeDownloadTest(DownloadTestCase):
+
+    def setUp(self):
+        super().setUp()
+        group = memory_limited_group(MEMORY_LIMIT)
+        if group is None:
+            self.skipTest("no memory cgroup can be made here")
+        self.addCleanup(self.remove_group, group)
+        launcher = os.path.join(self.root, "in-group.sh")
+        with open(launcher, "w") as script:
+            script.write(f"#!/bin/sh\necho $$ > '{group}/cgroup.procs' && exec '{self.executable}'\n")
+        os.chmod(launcher, 0o755)
+        self.start(launcher)
+
+    @staticmethod
+    def remove_group(group):
+        harness.wait_for("the memory cgroup to empty", lambda: os.rmdir(group) or True)
+
+    def test_a_file_larger_than_the_memory_limit_is_streamed_to_disk(self):
+        server = self.serve({"/large.bin": GeneratedReply(LARGE_SIZE, "large.bin")})
+        target = self.download(server, "/large.bin")
+        harness.wait_for("the large download to complete",
+                         lambda: os.path.exists(target) and not self.partial_files(target),
+                         LARGE_DOWNLOAD_TIMEOUT)
+        self.assertIsNone(self.shell.popen.poll(), "the shell lives on")
+        self.assertEqual(os.path.getsize(target), LARGE_SIZE)
+        expected, saved = hashlib.sha256(), hashlib.sha256()
+        for chunk in GeneratedReply.chunks(LARGE_SIZE):
+            expected.update(chunk)
+        with open(target, "rb") as file:
+            for chunk in iter(lambda: file.read(GeneratedReply.CHUNK), b""):
+                saved.update(chunk)
+        self.assertEqual(saved.hexdigest(), expected.hexdigest())
 
 
 if __name__ == "__main__":
