@@ -2,6 +2,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
+#include <QLabel>
 #include <QLineEdit>
 #include <QTest>
 #include <QTimer>
@@ -71,6 +72,28 @@ TEST_F(DownloadTest, CancelledSaveDialogWritesNothing) {
   QTest::qWait(500);  // a download would have landed by now
   EXPECT_FALSE(QFile::exists(chosenPath()));
   EXPECT_FALSE(QFile::exists(pathOf(kSuggestedName)));
+}
+
+TEST_F(DownloadTest, AFolderThatCannotBeWrittenShowsTheFailureAndWritesNothing) {
+  ASSERT_TRUE(QFile(pathOf("blocker")).open(QIODevice::WriteOnly));  // a file, not a folder
+  const QString impossible = pathOf("blocker/saved.txt");
+  downloadAndAnswer([&](QFileDialog& dialog, const QString&) {
+    auto* fileName = dialog.findChild<QLineEdit*>("fileNameEdit");
+    ASSERT_TRUE(fileName);
+    fileName->setText(impossible);
+    static_cast<QDialog&>(dialog).accept();
+  });
+  QLabel* status = nullptr;
+  ASSERT_TRUE(WaitUntil([&] {
+    for (QWidget* window : QApplication::topLevelWidgets())
+      for (QLabel* label : window->findChildren<QLabel*>())
+        if (label->text().startsWith("Failed: ")) status = label;
+    return status != nullptr;
+  }));
+  EXPECT_TRUE(status->text().contains(pathOf("blocker"))) << status->text().toStdString();
+  EXPECT_TRUE(status->isVisible());
+  EXPECT_EQ(QDir(folder.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries | QDir::Hidden),
+            (QStringList{"blocker", "page.html"}));
 }
 
 }  // namespace

@@ -51,10 +51,14 @@ class BeforeDownloadCallbackImpl : public CefBeforeDownloadCallback {
       return;
     }
     const QFileInfo file(target);
-    const QString folder = MakeDownloadFolder(file.absoluteFilePath());
     RuntimeState* state = RuntimeState::get();
-    if (folder.isEmpty() || !state) {
+    const QString folder = state ? MakeDownloadFolder(file.absoluteFilePath()) : QString();
+    if (folder.isEmpty()) {
       m_request->cancel();  // the engine could not write beside the target either
+      if (state)
+        state->downloads().reportFailed(file.absoluteFilePath(),
+                                        QObject::tr("nothing can be written in %1")
+                                            .arg(QDir::toNativeSeparators(file.absolutePath())));
       return;
     }
     m_request->setDownloadDirectory(folder);
@@ -94,11 +98,20 @@ DownloadCenter::DownloadCenter() = default;
 
 DownloadCenter::~DownloadCenter() = default;
 
+DownloadWindow& DownloadCenter::window() {
+  if (!m_window) m_window = std::make_unique<DownloadWindow>();
+  return *m_window;
+}
+
 void DownloadCenter::track(QWebEngineDownloadRequest* request, const QString& targetPath,
                            const QString& folder) {
-  if (!m_window) m_window = std::make_unique<DownloadWindow>();
-  m_window->add(new TrackedDownload(request, targetPath, folder, &m_downloads));
-  m_window->present();
+  window().add(new TrackedDownload(request, targetPath, folder, &m_downloads));
+  window().present();
+}
+
+void DownloadCenter::reportFailed(const QString& targetPath, const QString& failure) {
+  window().add(new TrackedDownload(targetPath, failure, &m_downloads));
+  window().present();
 }
 
 bool DownloadCenter::refuseRestart(QWebEngineDownloadRequest* request) {

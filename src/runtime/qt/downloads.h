@@ -24,6 +24,8 @@ class DownloadCenter {
   // Follows an accepted request that writes into folder until its file is
   // complete and then becomes targetPath; shows the window.
   void track(QWebEngineDownloadRequest* request, const QString& targetPath, const QString& folder);
+  // Shows a download that could not start, and why.
+  void reportFailed(const QString& targetPath, const QString& failure);
   // A request for a download already under way is the engine starting it over
   // after a lost connection: the running one has then failed, and the request
   // is refused. Returns whether the request was such a one.
@@ -33,6 +35,8 @@ class DownloadCenter {
   void cancelAll();
 
  private:
+  DownloadWindow& window();
+
   QObject m_downloads;  // parent of every tracked download
   std::unique_ptr<DownloadWindow> m_window;
 };

@@ -30,6 +30,13 @@ TrackedDownload::TrackedDownload(QWebEngineDownloadRequest* request, QString tar
   update();
 }
 
+TrackedDownload::TrackedDownload(QString targetPath, const QString& failure, QObject* parent)
+    : QObject(parent), m_id(0), m_targetPath(std::move(targetPath)) {
+  m_progress.fileName = QFileInfo(m_targetPath).fileName();
+  m_progress.stage = DownloadProgress::Stage::Failed;
+  m_progress.failure = failure;
+}
+
 void TrackedDownload::cancel() {
   if (!isRunning()) return;
   if (m_request) m_request->cancel();

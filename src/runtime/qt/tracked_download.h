@@ -18,6 +18,8 @@ class TrackedDownload : public QObject {
  public:
   TrackedDownload(QWebEngineDownloadRequest* request, QString targetPath, QString folder,
                   QObject* parent);
+  // A download that failed before it could start.
+  TrackedDownload(QString targetPath, const QString& failure, QObject* parent);
 
   const DownloadProgress& progress() const { return m_progress; }
   const QString& targetPath() const { return m_targetPath; }
