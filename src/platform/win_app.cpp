@@ -228,6 +228,10 @@ int AfxWinMain(int argc, char** argv) {
   if (!app) return 1;
   app->m_argc = argc;
   app->m_argv = argv;
-  if (!app->InitInstance()) return app->ExitInstance();
-  return app->Run();
+  // The engine keeps threads of its own until its application ends: ended here,
+  // they are stopped before static destruction frees what they still use.
+  const bool ownsApplication = !QCoreApplication::instance();
+  const int exitCode = app->InitInstance() ? app->Run() : app->ExitInstance();
+  if (ownsApplication) platform::EndApplication();
+  return exitCode;
 }

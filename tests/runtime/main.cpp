@@ -1,3 +1,5 @@
+#include <QCoreApplication>
+
 #include <gtest/gtest.h>
 
 #include "runtime/cef_app.h"
@@ -7,5 +9,9 @@ int main(int argc, char** argv) {
   const int childExitCode = CefExecuteProcess(CefMainArgs(argc, argv), nullptr, nullptr);
   if (childExitCode >= 0) return childExitCode;
   testing::InitGoogleTest(&argc, argv);
-  return RUN_ALL_TESTS();
+  const int result = RUN_ALL_TESTS();
+  // The first runtime made the application; ending it stops the engine's threads
+  // before static destruction.
+  delete QCoreApplication::instance();
+  return result;
 }

@@ -14,8 +14,15 @@ void EnsureApplication() {
   CWinApp* app = AfxGetApp();
   char** argv = app && app->m_argv ? app->m_argv : fallbackArgv;
   if (app && app->m_argv) argc = app->m_argc;
-  // Lives for the rest of the process, like the window system.
+  // Ended by EndApplication when the run that made it is over.
   new QApplication(argc, argv);
+}
+
+void EndApplication() {
+  QCoreApplication* application = QCoreApplication::instance();
+  if (!application) return;
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  delete application;
 }
 
 }  // namespace platform

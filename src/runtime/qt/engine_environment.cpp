@@ -69,7 +69,7 @@ void EnsureGuiApplication(const CefMainArgs& args) {
     argv = args.argv;
   }
   QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
-  new QApplication(argc, argv);  // lives for the rest of the process
+  new QApplication(argc, argv);  // ended by whoever runs the application
 }
 
 }  // namespace runtime

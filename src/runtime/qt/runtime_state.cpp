@@ -59,6 +59,9 @@ bool RuntimeState::initialize(const CefMainArgs& args, const CefSettings& settin
   InstallDocumentScripts(*profile, RecordScriptBinding(application));
   QObject::connect(profile, &QWebEngineProfile::downloadRequested, profile, &HandleDownloadRequest);
   g_state = new RuntimeState(profile, settings.background_color);
+  // Post routines run last-in first-out: an application that ends with the
+  // runtime still up closes its pages and profile before the engine stops.
+  qAddPostRoutine(&RuntimeState::shutdown);
   NotifyContextInitialized(application);
   return true;
 }
@@ -66,6 +69,7 @@ bool RuntimeState::initialize(const CefMainArgs& args, const CefSettings& settin
 void RuntimeState::shutdown() {
   if (!g_state || g_state->m_closing) return;
   g_state->m_closing = true;
+  qRemovePostRoutine(&RuntimeState::shutdown);
   g_state->m_downloads.cancelAll();
   // Pages go before the profile they live in.
   while (!g_state->m_browsers.empty()) {
