@@ -1,3 +1,4 @@
+#include <QCoreApplication>
 #include <QPointer>
 #include <QWebEnginePage>
 #include <QWebEngineView>
@@ -114,7 +115,7 @@ TEST_F(EngineTest, DevToolsOpenInAWindowOfTheirOwnReportedToTheGivenClient) {
   EXPECT_TRUE(WaitUntil([&] { return tools->page()->url().scheme() == "devtools"; }));
   EXPECT_EQ(tools->windowTitle(), "DevTools");
 
-  // The tools belong to the inspected browser's window and go with it.
+  // The tools belong to the inspected browser and go with it.
   const WarningCollector collector;
   inspected->GetHost()->CloseBrowser(false);
   EXPECT_TRUE(WaitUntil([&] { return client->closed.size() == 2; }));
@@ -164,6 +165,28 @@ TEST_F(PopupTest, PopupIsAWindowOfItsOwnReportedToTheSameClientAndClosedByScript
   Evaluate(view->page(), "window.close()");
   EXPECT_TRUE(WaitUntil([&] { return closedReported(popup); }));
   EXPECT_FALSE(closedReported(client->created.front()));
+}
+
+TEST_F(PopupTest, APopupOutlivesThePopupThatOpenedIt) {
+  CefRefPtr<CefBrowser> first = openPopup();
+  ASSERT_TRUE(first);
+  QWebEngineView* firstView = ViewOf(first);
+  EXPECT_EQ(EvaluateUntil(firstView->page(), "document.title", "Popup Title"), "Popup Title");
+  const size_t before = client->created.size();
+  EXPECT_EQ(Evaluate(firstView->page(), "!!window.open('popup.html?second')"), "true");
+  ASSERT_TRUE(WaitUntil([&] { return client->created.size() > before; }));
+  CefRefPtr<CefBrowser> second = client->created.back();
+  const QPointer<QWebEngineView> secondView = ViewOf(second);
+  ASSERT_TRUE(secondView);
+  EXPECT_TRUE(secondView->isWindow());
+  EXPECT_EQ(EvaluateUntil(secondView->page(), "location.search", "?second"), "?second");
+
+  first->GetHost()->CloseBrowser(false);
+  ASSERT_TRUE(WaitUntil([&] { return closedReported(first); }));
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  EXPECT_FALSE(closedReported(second));
+  ASSERT_TRUE(secondView);
+  EXPECT_EQ(EvaluateUntil(secondView->page(), "document.title", "Popup Title"), "Popup Title");
 }
 
 TEST_F(PopupTest, PopupClosedByTheWindowManagerIsReported) {

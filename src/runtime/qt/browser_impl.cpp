@@ -88,14 +88,15 @@ BrowserImpl::BrowserImpl(int id, CefRefPtr<CefClient> client, bool popup)
     : m_id(id), m_client(client), m_popup(popup) {}
 
 void BrowserImpl::createView(const CefWindowInfo& windowInfo, const CefBrowserSettings& settings) {
+  // A top-level browser belongs to no other window, as in any browser: it lives
+  // until it closes or the runtime shuts down, whoever opened it.
   QWidget* parent =
-      windowInfo.parent_window ? platform::ChildContainerOf(windowInfo.parent_window) : nullptr;
+      IsChildWindow(windowInfo) ? platform::ChildContainerOf(windowInfo.parent_window) : nullptr;
   m_view = new BrowserView(this, parent);
   if (IsChildWindow(windowInfo)) {
     m_view->setGeometry(windowInfo.x, windowInfo.y, windowInfo.width, windowInfo.height);
   } else {
-    // A top-level window, owned by its parent window when it has one. The flag
-    // goes first: changing it later re-creates the widget under the page.
+    // The flag goes first: changing it later re-creates the widget under the page.
     m_view->setWindowFlags(Qt::Window);
     PlaceTopLevel(m_view, windowInfo);
     m_followsPageTitle = windowInfo.window_name.empty();
@@ -208,6 +209,8 @@ void BrowserImpl::destroyView() { delete m_view.data(); }
 void BrowserImpl::viewDestroyed() {
   CefRefPtr<BrowserImpl> self(this);  // the registry may hold the last reference
   m_view = nullptr;
+  // Developer tools have nothing left to inspect.
+  if (m_devTools) m_devTools->CloseBrowser(true);
   announceCreated();
   if (CefRefPtr<CefLifeSpanHandler> handler = m_client ? m_client->GetLifeSpanHandler() : nullptr)
     handler->OnBeforeClose(this);
