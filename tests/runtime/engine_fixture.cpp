@@ -115,20 +115,40 @@ QWebEngineView* ViewOf(CefRefPtr<CefBrowser> browser) {
       reinterpret_cast<QWidget*>(browser->GetHost()->GetWindowHandle()));
 }
 
-QString Evaluate(QWebEnginePage* page, const QString& script) {
+namespace {
+
+// Long enough for any answer from a live document on a busy machine.
+constexpr int kAnswerTimeoutMs = 30000;
+// A call that reaches a document just being replaced is never answered; a call
+// that is still waiting after this long is asked again.
+constexpr int kRetryAnswerAfterMs = 2000;
+
+// The answer to script, or nothing when none came within timeoutMs.
+std::optional<QString> TryEvaluate(QWebEnginePage* page, const QString& script, int timeoutMs) {
   // Shared: a late answer must not write into a finished call.
   auto result = std::make_shared<std::optional<QVariant>>();
   page->runJavaScript(script, [result](const QVariant& value) { *result = value; });
-  EXPECT_TRUE(WaitUntil([&] { return result->has_value(); })) << script.toStdString();
-  return result->value_or(QVariant()).toString();
+  if (!WaitUntil([&] { return result->has_value(); }, timeoutMs)) return std::nullopt;
+  return result->value().toString();
+}
+
+}  // namespace
+
+QString Evaluate(QWebEnginePage* page, const QString& script) {
+  const std::optional<QString> answer = TryEvaluate(page, script, kAnswerTimeoutMs);
+  EXPECT_TRUE(answer.has_value()) << script.toStdString();
+  return answer.value_or(QString());
 }
 
 QString EvaluateUntil(QWebEnginePage* page, const QString& script, const QString& expected) {
   QString last;
-  WaitUntil([&] {
-    last = Evaluate(page, script);
-    return last == expected;
-  });
+  WaitUntil(
+      [&] {
+        const std::optional<QString> answer = TryEvaluate(page, script, kRetryAnswerAfterMs);
+        if (answer) last = *answer;
+        return answer == expected;
+      },
+      kAnswerTimeoutMs);
   return last;
 }
 
