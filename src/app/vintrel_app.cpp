@@ -1,5 +1,7 @@
 #include "app/vintrel_app.h"
 
+#include <cstdio>
+
 #include "app/about_dlg.h"
 #include "app/simple_app.h"
 #include "app/ui_locale.h"
@@ -19,6 +21,8 @@ namespace {
 constexpr wchar_t kRegistryKey[] = L"Local AppWizard-Generated Applications";
 constexpr UINT kRecentFileCount = 4;
 constexpr char kCachePath[] = "cache";
+// A start-up that ends without a window is a failure for whoever started the shell.
+constexpr int kStartupFailedExitCode = 1;
 // White; the alpha byte only switches the colour on.
 constexpr cef_color_t kBackgroundColor = 0x02FFFFFF;
 
@@ -58,7 +62,11 @@ BOOL CVintrelApp::InitInstance() {
   const int exitCode = CefExecuteProcess(mainArgs, app, nullptr);
   if (exitCode >= 0) return exitCode;
 
-  CefInitialize(mainArgs, RuntimeSettings(), app, nullptr);
+  if (!CefInitialize(mainArgs, RuntimeSettings(), app, nullptr)) {
+    std::fputs("vintrel: the browser engine could not be started\n", stderr);
+    m_bStartupFailed = true;
+    return FALSE;
+  }
 
   InitTooltipManager();
   CMFCToolTipInfo tooltipParams;
@@ -70,7 +78,11 @@ BOOL CVintrelApp::InitInstance() {
                                         RUNTIME_CLASS(CMainFrame), RUNTIME_CLASS(CVintrelView)));
   CCommandLineInfo cmdInfo;
   ParseCommandLine(cmdInfo);
-  if (!ProcessShellCommand(cmdInfo)) return FALSE;
+  if (!ProcessShellCommand(cmdInfo)) {
+    m_bStartupFailed = cmdInfo.m_nShellCommand != CCommandLineInfo::AppRegister &&
+                       cmdInfo.m_nShellCommand != CCommandLineInfo::AppUnregister;
+    return FALSE;
+  }
   m_pMainWnd->ShowWindow(SW_SHOWMAXIMIZED);
   m_pMainWnd->UpdateWindow();
   return TRUE;
@@ -78,7 +90,8 @@ BOOL CVintrelApp::InitInstance() {
 
 int CVintrelApp::ExitInstance() {
   CSkinImageStore::DestroyInstance();
-  return CWinAppEx::ExitInstance();
+  const int exitCode = CWinAppEx::ExitInstance();
+  return m_bStartupFailed ? kStartupFailedExitCode : exitCode;
 }
 
 void CVintrelApp::PreLoadState() {

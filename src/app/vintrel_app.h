@@ -21,4 +21,7 @@ class CVintrelApp : public CWinAppEx {
 
  private:
   void OnAppAbout();
+
+  // Start-up ended without a window for a reason other than a register command.
+  bool m_bStartupFailed = false;
 };

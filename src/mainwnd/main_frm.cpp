@@ -1,5 +1,7 @@
 #include "mainwnd/main_frm.h"
 
+#include <cstdio>
+
 #include "platform/command_ids.h"
 #include "platform/system.h"
 #include "res/resource.h"
@@ -48,11 +50,15 @@ int CMainFrame::OnCreate(LPCREATESTRUCT lpCreateStruct) {
   if (CSkinFrameWnd::OnCreate(lpCreateStruct) == -1) return -1;
   if (g_handler && g_handler->GetBrowser()) return 0;
   g_handler = new SimpleHandler();
-  CreateBrowser();
+  if (!CreateBrowser()) {
+    // A frame without its browser would stay empty: start-up fails instead.
+    std::fputs("vintrel: the browser could not be created\n", stderr);
+    return -1;
+  }
   return 0;
 }
 
-void CMainFrame::CreateBrowser() {
+bool CMainFrame::CreateBrowser() {
   CRect client;
   GetClientRect(&client);
   CefWindowInfo windowInfo;
@@ -67,8 +73,8 @@ void CMainFrame::CreateBrowser() {
   settings.local_storage = STATE_ENABLED;
   settings.databases = STATE_ENABLED;
 
-  CefBrowserHost::CreateBrowser(windowInfo, g_handler.get(), StartPageUrl().str(), settings,
-                                nullptr);
+  return CefBrowserHost::CreateBrowser(windowInfo, g_handler.get(), StartPageUrl().str(), settings,
+                                       nullptr);
 }
 
 void CMainFrame::OnUpdateFrameTitle(BOOL bAddToTitle) {

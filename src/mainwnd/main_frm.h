@@ -23,7 +23,8 @@ class CMainFrame : public CSkinFrameWnd {
   void OnSize(UINT nType, int cx, int cy) override;
 
  private:
-  void CreateBrowser();
+  // False when the runtime could not create it.
+  bool CreateBrowser();
 
   // Application look and toolbar customisation (main_frm_look.cpp).
  public:

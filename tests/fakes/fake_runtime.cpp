@@ -37,7 +37,7 @@ int CefExecuteProcess(const CefMainArgs&, CefRefPtr<CefApp>, void*) {
 
 bool CefInitialize(const CefMainArgs&, const CefSettings& settings, CefRefPtr<CefApp>, void*) {
   FakeRuntime::Get().initializeCalls.push_back(settings);
-  return true;
+  return FakeRuntime::Get().initializeResult;
 }
 
 void CefShutdown() { ++FakeRuntime::Get().shutdownCount; }
@@ -52,6 +52,7 @@ bool CefPostTask(CefThreadId, const base::Closure& closure) {
 bool CefBrowserHost::CreateBrowser(const CefWindowInfo& windowInfo, CefRefPtr<CefClient> client,
                                    const CefString& url, const CefBrowserSettings& settings,
                                    CefRefPtr<CefRequestContext>) {
+  if (!FakeRuntime::Get().createBrowserResult) return false;
   FakeRuntime::Get().createdBrowsers.push_back({windowInfo, client, url.ToString(), settings});
   return true;
 }

@@ -92,6 +92,8 @@ struct FakeRuntime {
   void RunPostedTasks();
 
   int executeProcessResult = -1;
+  bool initializeResult = true;
+  bool createBrowserResult = true;
   std::vector<CefSettings> initializeCalls;
   std::vector<CreatedBrowser> createdBrowsers;
   std::vector<base::Closure> postedTasks;

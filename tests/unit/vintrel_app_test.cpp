@@ -10,6 +10,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <string>
 
@@ -113,6 +114,36 @@ TEST_F(VintrelAppTest, ARegisterOnlyCommandLineEndsStartUp) {
   app.m_argv = argv;
   EXPECT_EQ(app.InitInstance(), 0);
   EXPECT_EQ(app.m_pMainWnd, nullptr);
+  EXPECT_EQ(app.ExitInstance(), 0);
 }
+
+struct StartupFailure {
+  const char* name;
+  bool engineStarts;
+  const char* line;
+};
+
+class StartupFailureTest : public VintrelAppTest,
+                           public testing::WithParamInterface<StartupFailure> {};
+
+TEST_P(StartupFailureTest, SaysWhyOnOneLineAndEndsWithoutAWindowAndWithAFailureStatus) {
+  FakeRuntime::Get().initializeResult = GetParam().engineStarts;
+  FakeRuntime::Get().createBrowserResult = false;
+  testing::internal::CaptureStderr();
+  EXPECT_EQ(app.InitInstance(), 0);
+  EXPECT_EQ(testing::internal::GetCapturedStderr(), GetParam().line);
+  EXPECT_EQ(app.m_pMainWnd, nullptr);
+  const QWidgetList windows = QApplication::topLevelWidgets();
+  EXPECT_TRUE(std::none_of(windows.begin(), windows.end(),
+                           [](const QWidget* window) { return window->isVisible(); }));
+  EXPECT_NE(app.ExitInstance(), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, StartupFailureTest,
+    testing::Values(StartupFailure{"engine", false,
+                                   "vintrel: the browser engine could not be started\n"},
+                    StartupFailure{"browser", true, "vintrel: the browser could not be created\n"}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
