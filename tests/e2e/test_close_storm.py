@@ -1,0 +1,166 @@
+"""Many starts in a row, each ended another way: every one must end with exit status 0 and leave
+no engine sub-process behind, whatever was open or going on when the window closed."""
+
+import os
+import signal
+import socket
+import subprocess
+import unittest
+
+import harness
+
+MAIN_TITLE = "^lumerock$"
+POPUP_TITLE = "^Vintrel popup$"
+SECOND_POPUP_TITLE = "^Embedded frame$"
+DEVTOOLS_TITLE = "^DevTools$"
+W, H = harness.SCREEN_WIDTH, harness.SCREEN_HEIGHT
+CLOSE_BUTTON = (W - 20, 19)  # on the maximised main window
+SYSTEM_MENU_ICON = (22, 20)
+PAGE_SPOT = (W // 2, 300)  # page text, with room for the menu below it
+STARTS = int(os.environ.get("VINTREL_CLOSE_STORM_STARTS", "30"))
+
+
+class CloseStormTest(harness.ShellTestCase):
+
+    def setUp(self):
+        super().setUp()
+        # A host that takes connections and never answers: a page from it stays loading.
+        self.silent_server = socket.socket()
+        self.addCleanup(self.silent_server.close)
+        self.silent_server.bind(("127.0.0.1", 0))
+        self.silent_server.listen(16)
+        self.silent_server.settimeout(0.05)
+
+    # --- what is open or going on when the window closes
+
+    def nothing_more(self, page):
+        pass
+
+    def open_popup(self, page):
+        page.evaluate("window.open('popup.html', 'storm-popup', 'width=560,height=420') !== null",
+                      userGesture=True)
+        harness.wait_window(POPUP_TITLE, harness.EVENT_TIMEOUT)
+
+    def open_popup_of_popup(self, page):
+        self.open_popup(page)
+        popup = self.open_page("/popup.html", harness.EVENT_TIMEOUT)
+        popup.evaluate("window.open('frame.html', 'storm-second', 'width=400,height=300') !== null",
+                       userGesture=True)
+        harness.wait_window(SECOND_POPUP_TITLE, harness.EVENT_TIMEOUT)
+
+    def open_devtools(self, page):
+        open(os.path.join(self.workdir, "debug"), "w").close()
+        self.open_menu_at(PAGE_SPOT, button=3)
+        harness.press_keys("s")  # the access key of "&Show DevTools"
+        harness.wait_window(DEVTOOLS_TITLE, harness.EVENT_TIMEOUT)
+
+    def start_a_load_that_never_ends(self, page):
+        port = self.silent_server.getsockname()[1]
+        page.evaluate(f"location.href = 'http://127.0.0.1:{port}/never'; true")
+        harness.wait_for("the page to ask for its document", self.take_silent_connection)
+
+    def take_silent_connection(self):
+        """Takes a connection to the silent host and keeps it open, unanswered."""
+        try:
+            connection, _ = self.silent_server.accept()
+        except socket.timeout:
+            return False
+        self.addCleanup(connection.close)
+        return True
+
+    def resize(self, page):
+        harness.run_tool("wmctrl", "-i", "-r", hex(self.window), "-b", "remove,maximized_vert,"
+                         "maximized_horz")
+        harness.run_tool("wmctrl", "-i", "-r", hex(self.window), "-e", "0,100,100,1200,800")
+        harness.wait_for("the window to be resized",
+                         lambda: harness.window_geometry(self.window)[2:] == (1200, 800))
+        self.window_origin = harness.window_geometry(self.window)[:2]
+
+    # --- ways to close
+
+    def raise_main_window(self):
+        """Other windows may cover the caption: bring the main window to the top first."""
+        harness.wait_for("the main window to be active", self.activate_main_window)
+
+    def activate_main_window(self):
+        # Asked again while not active: a window that has just opened may take the focus after
+        # the first request.
+        if harness.active_window() == self.window:
+            return True
+        harness.run_tool("wmctrl", "-i", "-a", hex(self.window))
+        return False
+
+    def click_close_button(self):
+        self.raise_main_window()
+        x, y = self.window_origin
+        width = harness.window_geometry(self.window)[2]
+        harness.run_tool("xdotool", "mousemove", str(x + width - (W - CLOSE_BUTTON[0])),
+                         str(y + CLOSE_BUTTON[1]), "click", "1")
+
+    def choose_close_from_system_menu(self):
+        self.raise_main_window()
+        x, y = self.window_origin
+        icon = (x + SYSTEM_MENU_ICON[0], y + SYSTEM_MENU_ICON[1])
+        self.open_menu_at(icon, button=1)
+        harness.press_keys("c")  # the access key of "&Close"
+
+    def close_by_window_manager(self):
+        harness.close_window(self.window)
+
+    def send_sigterm(self):
+        os.kill(self.shell.popen.pid, signal.SIGTERM)
+
+    def open_menu_at(self, point, button):
+        """Clicks at point and waits for the menu: it covers the spot below and right of it."""
+        inside = (point[0] + 40, point[1] + 30)
+        before = harness.screen_pixel(*inside, self.root)
+        harness.run_tool("xdotool", "mousemove", *map(str, point), "click", str(button))
+        harness.wait_for("the menu", lambda: harness.screen_pixel(*inside, self.root) != before)
+
+    # --- the storm
+
+    def one_start(self, prepare, close):
+        shell = self.start_shell()
+        try:
+            self.start_and_close(prepare, close)
+        finally:
+            shell.stop()  # a failed start leaves nothing behind for the next one
+        marker = os.path.join(self.workdir, "debug")
+        if os.path.exists(marker):
+            os.remove(marker)
+
+    def start_and_close(self, prepare, close):
+        page = self.open_page("/request.html")
+        self.window = harness.wait_window(MAIN_TITLE)
+        harness.wait_for("the window to be maximised",
+                         lambda: harness.window_geometry(self.window) == (0, 0, W, H))
+        self.window_origin = (0, 0)
+        prepare(page)
+        engine = self.shell.engine_processes()
+        self.assertTrue(engine, "the engine runs no sub-process")
+        close()
+        try:
+            status = self.shell.popen.wait(harness.EXIT_TIMEOUT)
+        except subprocess.TimeoutExpired:
+            self.fail("still running after it was closed")
+        self.assertEqual(status, 0)
+        harness.wait_for("every engine sub-process to end",
+                         lambda: not any(harness.alive(pid) for pid in engine))
+        self.assertEqual(harness.managed_windows(), {})
+
+    def test_every_start_ends_cleanly_whichever_way_it_is_closed(self):
+        closes = (self.click_close_button, self.choose_close_from_system_menu,
+                  self.close_by_window_manager, self.send_sigterm)
+        situations = (self.nothing_more, self.open_popup, self.open_popup_of_popup,
+                      self.open_devtools, self.start_a_load_that_never_ends, self.resize)
+        # Every close with every situation once (24 pairs), then the first ones again.
+        pairs = [(situation, close) for situation in situations for close in closes]
+        for number in range(STARTS):
+            situation, close = pairs[number % len(pairs)]
+            with self.subTest(start=number + 1, situation=situation.__name__,
+                              close=close.__name__):
+                self.one_start(situation, close)
+
+
+if __name__ == "__main__":
+    unittest.main()
