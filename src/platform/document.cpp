@@ -2,6 +2,7 @@
 
 #include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QString>
 
 #include <algorithm>
@@ -9,9 +10,31 @@
 #include "platform/command_ids.h"
 #include "platform/doc_template.h"
 #include "platform/frame_wnd.h"
+#include "platform/system.h"
 #include "platform/view.h"
 
 IMPLEMENT_DYNAMIC(CDocument, CCmdTarget)
+
+namespace {
+
+// The framework's own words for a document file that cannot be read.
+CString OpenFailurePrompt(const QString& path) {
+  const QFileInfo info(path);
+  QString prompt;
+  if (!info.exists()) {
+    prompt = QStringLiteral(
+                 "%1\nCannot find this file.\nPlease verify that the correct path and file name "
+                 "are given.")
+                 .arg(path);
+  } else if (!info.isReadable()) {
+    prompt = QStringLiteral("Unable to read from %1, it is opened by someone else.").arg(path);
+  } else {
+    prompt = QStringLiteral("Failed to open document.");
+  }
+  return CString(prompt.toStdWString());
+}
+
+}  // namespace
 
 BOOL CDocument::OnNewDocument() {
   DeleteContents();
@@ -22,7 +45,10 @@ BOOL CDocument::OnNewDocument() {
 BOOL CDocument::OnOpenDocument(LPCWSTR lpszPathName) {
   // The document holds nothing: opening only checks that the file can be read.
   QFile file(QString::fromWCharArray(lpszPathName));
-  if (!file.open(QIODevice::ReadOnly)) return FALSE;
+  if (!file.open(QIODevice::ReadOnly)) {
+    AfxMessageBox(OpenFailurePrompt(file.fileName()), MB_ICONEXCLAMATION);
+    return FALSE;
+  }
   DeleteContents();
   m_strPathName = lpszPathName;
   return TRUE;

@@ -165,10 +165,14 @@ BOOL AfxOleInit() { return TRUE; }
 
 void AfxEnableControlContainer() {}
 
-int AfxMessageBox(UINT nIDPrompt, UINT, UINT) {
-  platform::EnsureApplication();
+int AfxMessageBox(UINT nIDPrompt, UINT nType, UINT nIDHelp) {
   CString text;
   text.LoadString(nIDPrompt);
-  QMessageBox::warning(nullptr, QApplication::applicationName(), QString::fromWCharArray(text));
+  return AfxMessageBox(text, nType, nIDHelp);
+}
+
+int AfxMessageBox(LPCWSTR lpszText, UINT, UINT) {
+  platform::EnsureApplication();
+  QMessageBox::warning(nullptr, QApplication::applicationName(), QString::fromWCharArray(lpszText));
   return IDOK;
 }

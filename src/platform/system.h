@@ -56,3 +56,4 @@ BOOL EndDeferWindowPos(HDWP hWinPosInfo);
 BOOL AfxOleInit();
 void AfxEnableControlContainer();
 int AfxMessageBox(UINT nIDPrompt, UINT nType = MB_OK, UINT nIDHelp = static_cast<UINT>(-1));
+int AfxMessageBox(LPCWSTR lpszText, UINT nType = MB_OK, UINT nIDHelp = 0);

@@ -122,6 +122,7 @@ constexpr int SM_CYSMICON = 50;
 
 // Message box
 constexpr UINT MB_OK = 0x00000000;
+constexpr UINT MB_ICONEXCLAMATION = 0x00000030;
 constexpr UINT IDOK = 1;
 
 // Command notification codes for OnCmdMsg

@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QDialog>
 #include <QDir>
+#include <QMessageBox>
 #include <QTimer>
 #include <QWidget>
 
@@ -115,6 +116,31 @@ TEST_F(VintrelAppTest, ARegisterOnlyCommandLineEndsStartUp) {
   EXPECT_EQ(app.InitInstance(), 0);
   EXPECT_EQ(app.m_pMainWnd, nullptr);
   EXPECT_EQ(app.ExitInstance(), 0);
+}
+
+TEST_F(VintrelAppTest, ADocumentThatCannotBeReadGetsTheFrameworksMessageAndEndsStartUp) {
+  char name[] = "vintrel";
+  char document[] = "/nonexistent/vintrel-document.txt";
+  char* argv[] = {name, document, nullptr};
+  app.m_argc = 2;
+  app.m_argv = argv;
+  QString shownText;
+  QTimer answer;
+  QObject::connect(&answer, &QTimer::timeout, [&] {
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+      auto* box = qobject_cast<QMessageBox*>(widget);
+      if (!box || !box->isVisible()) continue;
+      shownText = box->text();
+      box->accept();
+    }
+  });
+  answer.start(10);
+  EXPECT_EQ(app.InitInstance(), 0);
+  EXPECT_EQ(shownText,
+            "/nonexistent/vintrel-document.txt\nCannot find this file.\nPlease verify that the "
+            "correct path and file name are given.");
+  EXPECT_EQ(app.m_pMainWnd, nullptr);
+  EXPECT_NE(app.ExitInstance(), 0);
 }
 
 struct StartupFailure {
