@@ -69,7 +69,10 @@ CDocument* CSingleDocTemplate::OpenDocumentFile(LPCWSTR lpszPathName, BOOL bMake
   }
   const BOOL ok = lpszPathName ? doc->OnOpenDocument(lpszPathName) : doc->OnNewDocument();
   if (!ok) {
+    // The frame takes its views along; the document that no view shows goes too.
     frame->DestroyWindow();
+    RemoveDocument(doc);
+    delete doc;
     return nullptr;
   }
   frame->InitialUpdateFrame(doc, bMakeVisible);

@@ -13,6 +13,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <ostream>
 #include <string>
 
 #include "fakes/fake_runtime.h"
@@ -148,6 +149,9 @@ struct StartupFailure {
   bool engineStarts;
   const char* line;
 };
+
+// Printed by name: the bytes of the struct include padding.
+void PrintTo(const StartupFailure& failure, std::ostream* os) { *os << failure.name; }
 
 class StartupFailureTest : public VintrelAppTest,
                            public testing::WithParamInterface<StartupFailure> {};
