@@ -16,6 +16,7 @@
 
 #include "platform/qt/icon.h"
 #include "platform/qt/window_host.h"
+#include "skin/caption_buttons.h"
 #include "skin/skin_frame_wnd.h"
 #include "skin/skin_geometry.h"
 #include "skin/skin_image_store.h"
@@ -98,7 +99,10 @@ void HoverChange(benchmark::State& state, WindowSize size) {
   OpenFrame frame(size);
   CDUIButton& close = frame->m_buttons.at(skin::kCloseButtonId);
   for (auto _ : state) {
-    close.m_bHover = !close.m_bHover;
+    if (close.IsHovered())
+      close.Leave();
+    else
+      close.Hover();
     frame->OnNcPaint();
   }
 }

@@ -20,7 +20,6 @@ class CMainFrame : public CSkinFrameWnd {
  protected:
   int OnCreate(LPCREATESTRUCT lpCreateStruct) override;
   BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
-  void OnSize(UINT nType, int cx, int cy) override;
 
  private:
   // False when the runtime could not create it.

@@ -70,9 +70,34 @@ void CDUIButton::DrawLabel(Gdiplus::Graphics& graphics, const Gdiplus::RectF& la
   graphics.DrawString(m_strText, -1, &font, layout, &format, &brush);
 }
 
+bool CDUIButton::Hover() {
+  if (m_bDisabled || m_bHover) return false;
+  m_bHover = true;
+  return true;
+}
+
+bool CDUIButton::Press() {
+  if (m_bDisabled || m_bPressed) return false;
+  m_bPressed = true;
+  return true;
+}
+
+bool CDUIButton::Leave() {
+  if (m_bDisabled || (!m_bHover && !m_bPressed)) return false;
+  m_bHover = false;
+  m_bPressed = false;
+  return true;
+}
+
+bool CDUIButton::SetDisabled(bool disabled) {
+  if (m_bDisabled == disabled) return false;
+  m_bDisabled = disabled;
+  return true;
+}
+
 void CDUIButton::FireClick() {
-  if (m_bDisabled || m_bPressed != TRUE) return;
-  m_bPressed = FALSE;
+  if (m_bDisabled || !m_bPressed) return;
+  m_bPressed = false;
   m_bToggled = !m_bToggled;
   if (!m_pOwner) return;
   m_pOwner->InvalidateRect(&m_rect, TRUE);

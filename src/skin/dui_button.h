@@ -7,7 +7,7 @@
 class CWnd;
 
 // A window-less caption button: a rectangle in its owner's window coordinates,
-// state flags, an image strip with one frame per state (normal, hover, pressed,
+// its state, an image strip with one frame per state (normal, hover, pressed,
 // disabled, left to right), an optional icon and label, and the command it
 // posts to its owner when a click completes.
 class CDUIButton {
@@ -22,6 +22,19 @@ class CDUIButton {
   // Completes a click begun on the button: posts WM_COMMAND m_nID to the owner.
   void FireClick();
 
+  // The owner reports the pointer through these. A disabled button ignores
+  // them all; each returns whether the state changed, so the owner repaints
+  // only on a change.
+  bool Hover();  // the pointer came onto the button
+  bool Press();  // the left button went down, or double-clicked, on it
+  bool Leave();  // the pointer went elsewhere: hover and press both end
+  bool SetDisabled(bool disabled);
+
+  bool IsHovered() const { return m_bHover; }
+  bool IsPressed() const { return m_bPressed; }
+  bool IsDisabled() const { return m_bDisabled; }
+  bool IsToggled() const { return m_bToggled; }
+
   // The strip frame for the current state: disabled, pressed, hover, normal, in
   // that order of precedence, limited to the frames the strip has.
   UINT FrameIndex() const;
@@ -29,10 +42,6 @@ class CDUIButton {
   void MoveTo(const RECT& rect);
 
   CRect m_rect;
-  BOOL m_bHover = FALSE;
-  BOOL m_bPressed = FALSE;
-  BOOL m_bDisabled = FALSE;
-  BOOL m_bToggled = FALSE;
   Gdiplus::Image* m_pImage = nullptr;
   UINT m_nFrameCount = 0;
   Gdiplus::Image* m_pIcon = nullptr;
@@ -42,6 +51,11 @@ class CDUIButton {
   CString m_strText;
 
  private:
+  bool m_bHover = false;
+  bool m_bPressed = false;
+  bool m_bDisabled = false;
+  bool m_bToggled = false;
+
   void DrawFrame(Gdiplus::Graphics& graphics) const;
   void DrawLabel(Gdiplus::Graphics& graphics, const Gdiplus::RectF& layout,
                  const Gdiplus::StringFormat& format) const;

@@ -2,6 +2,7 @@
 // release of the caption buttons, the caption double-click and the system menu.
 #include "platform/menu.h"
 #include "platform/system.h"
+#include "skin/caption_buttons.h"
 #include "skin/skin_frame_wnd.h"
 #include "skin/skin_geometry.h"
 
@@ -26,40 +27,30 @@ CPoint CSkinFrameWnd::ScreenToWindow(CPoint point) const {
   return CPoint(point.x - window.left, point.y - window.top);
 }
 
-void CSkinFrameWnd::RepaintButton(const CDUIButton& button) {
-  InvalidateRect(&button.m_rect, TRUE);
-}
-
-void CSkinFrameWnd::PressButton(CDUIButton& button) {
-  if (button.m_bDisabled) return;
-  button.m_bPressed = TRUE;
-  RepaintButton(button);
+void CSkinFrameWnd::RepaintIf(bool changed, const CDUIButton& button) {
+  if (changed) InvalidateRect(&button.m_rect, TRUE);
 }
 
 void CSkinFrameWnd::ReleaseHoveredButton() {
   CDUIButton& button = m_buttons[m_nHoverId];
-  if (!button.m_bDisabled) {
-    button.m_bHover = FALSE;
-    button.m_bPressed = FALSE;
-    RepaintButton(button);
-  }
+  RepaintIf(button.Leave(), button);
   m_nHoverId = -1;
+}
+
+void CSkinFrameWnd::SendButtonCommand(UINT sysCommand) {
+  // A maximised window is restored before it closes.
+  if (sysCommand == SC_CLOSE) SendMessage(WM_SYSCOMMAND, SC_RESTORE, 0);
+  if (sysCommand == SC_MAXIMIZE && IsZoomed()) sysCommand = SC_RESTORE;
+  SendMessage(WM_SYSCOMMAND, sysCommand, 0);
 }
 
 LRESULT CSkinFrameWnd::OnNcHitTest(CPoint point) {
   const CPoint p = ScreenToWindow(point);
-  switch (ButtonFromPoint(p)) {
-    case static_cast<int>(skin::kCloseButtonId):
-      return HTCLOSE;
-    case static_cast<int>(skin::kMaximizeButtonId):
-      return HTMAXBUTTON;
-    case static_cast<int>(skin::kMinimizeButtonId):
-      return HTMINBUTTON;
-    case -1:
-      if (m_rcIcon.PtInRect(p)) return HTSYSMENU;
-      break;
-    default:
-      break;
+  const int id = ButtonFromPoint(p);
+  if (id == -1) {
+    if (m_rcIcon.PtInRect(p)) return HTSYSMENU;
+  } else if (const skin::CaptionButton* entry = skin::FindCaptionButton(id)) {
+    if (entry->hitCode != HTNOWHERE) return entry->hitCode;
   }
   return CFrameWndEx::OnNcHitTest(point);
 }
@@ -77,10 +68,7 @@ void CSkinFrameWnd::OnNcMouseMove(UINT nHitTest, CPoint point) {
   if (id != -1) {
     m_nHoverId = id;
     CDUIButton& button = m_buttons[id];
-    if (!button.m_bDisabled) {
-      button.m_bHover = TRUE;
-      RepaintButton(button);
-    }
+    RepaintIf(button.Hover(), button);
   }
   OnNcPaint();
 }
@@ -97,7 +85,8 @@ void CSkinFrameWnd::OnNcLButtonDown(UINT, CPoint point) {
   const int id = ButtonFromPoint(p);
   if (id != -1) {
     // A press on a skin button never starts a window move.
-    PressButton(m_buttons[id]);
+    CDUIButton& button = m_buttons[id];
+    RepaintIf(button.Press(), button);
     OnNcPaint();
   } else if (m_rcIcon.PtInRect(p)) {
     if (CMenu* menu = GetSystemMenu(FALSE)) {
@@ -112,25 +101,17 @@ void CSkinFrameWnd::OnNcLButtonUp(UINT, CPoint point) {
   // The window commands are sent, not posted: the close command destroys this
   // frame, so nothing may touch it afterwards.
   const int id = ButtonFromPoint(ScreenToWindow(point));
-  switch (id) {
-    case -1:
-      Default();
-      break;
-    case static_cast<int>(skin::kCloseButtonId):
-      SendMessage(WM_SYSCOMMAND, SC_RESTORE, 0);
-      SendMessage(WM_SYSCOMMAND, SC_CLOSE, 0);
-      break;
-    case static_cast<int>(skin::kMaximizeButtonId):
-      SendMessage(WM_SYSCOMMAND, IsZoomed() ? SC_RESTORE : SC_MAXIMIZE, 0);
-      break;
-    case static_cast<int>(skin::kMinimizeButtonId):
-      SendMessage(WM_SYSCOMMAND, SC_MINIMIZE, 0);
-      break;
-    default:
-      m_buttons[id].FireClick();
-      OnNcPaint();
-      break;
+  if (id == -1) {
+    Default();
+    return;
   }
+  const skin::CaptionButton* entry = skin::FindCaptionButton(id);
+  if (entry && entry->sysCommand != 0) {
+    SendButtonCommand(entry->sysCommand);
+    return;
+  }
+  m_buttons[id].FireClick();
+  OnNcPaint();
 }
 
 void CSkinFrameWnd::OnNcLButtonDblClk(UINT, CPoint point) {
@@ -138,7 +119,8 @@ void CSkinFrameWnd::OnNcLButtonDblClk(UINT, CPoint point) {
   const CRect captionStrip(0, 0, WindowRectAtOrigin().Width(), m_nCaptionHeight);
   const int id = ButtonFromPoint(p);
   if (id != -1) {
-    PressButton(m_buttons[id]);
+    CDUIButton& button = m_buttons[id];
+    RepaintIf(button.Press(), button);
   } else if (captionStrip.PtInRect(p)) {
     ShowWindow(IsZoomed() ? SW_RESTORE : SW_MAXIMIZE);
   }

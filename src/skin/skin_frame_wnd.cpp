@@ -4,6 +4,7 @@
 #include <cwchar>
 
 #include "platform/system.h"
+#include "skin/caption_buttons.h"
 #include "skin/skin_geometry.h"
 #include "skin/skin_image_store.h"
 
@@ -12,17 +13,6 @@ IMPLEMENT_DYNCREATE(CSkinFrameWnd, CFrameWndEx)
 namespace {
 
 constexpr const wchar_t* kBackgroundImage = L"dialog\\DialogBkg.png";
-// In the order of m_captionImages.
-constexpr const wchar_t* kCaptionImageNames[] = {
-    L"dialog\\dlg_minimize_button.bmp",
-    L"dialog\\dlg_maxmize_button.bmp",
-    L"dialog\\dlg_close_btn.bmp",
-    L"dialog\\dlg_about_btn.png",
-};
-constexpr size_t kMinimizeImage = 0;
-constexpr size_t kMaximizeImage = 1;
-constexpr size_t kCloseImage = 2;
-constexpr const wchar_t* kAboutButtonImage = L"Button.png";
 constexpr UINT kButtonFrameCount = 3;
 
 constexpr const wchar_t* kTitle = L"lumerock";
@@ -43,8 +33,8 @@ Gdiplus::RectF ToRectF(const skin::PixelRect& rect) {
 
 CSkinFrameWnd::CSkinFrameWnd()
     : m_nCaptionHeight(skin::kCaptionHeight), m_nBorderWidth(skin::kBorderWidth) {
-  for (const wchar_t* name : kCaptionImageNames)
-    m_captionImages.push_back(CSkinImageStore::GetInstance()->GetImage(name));
+  for (const skin::CaptionButton& button : skin::kCaptionButtons)
+    m_captionImages.push_back(CSkinImageStore::GetInstance()->GetImage(button.image));
   m_pBkImage = CSkinImageStore::GetInstance()->GetImage(kBackgroundImage);
   m_rcIcon =
       CRect(skin::kIconLeft, skin::kIconHotSpotTop, skin::kIconLeft + GetSystemMetrics(SM_CXSMICON),
@@ -84,11 +74,8 @@ LRESULT CSkinFrameWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
 BOOL CSkinFrameWnd::OnNcCreate(LPCREATESTRUCT lpCreateStruct) {
   if (!CFrameWndEx::OnNcCreate(lpCreateStruct)) return FALSE;
   const CRect start = skin::CreationButtonRect(WindowRectAtOrigin().Width());
-  AddButton(skin::kCloseButtonId, start, m_captionImages[kCloseImage]);
-  AddButton(skin::kMaximizeButtonId, start, m_captionImages[kMaximizeImage]);
-  AddButton(skin::kMinimizeButtonId, start, m_captionImages[kMinimizeImage]);
-  AddButton(skin::kAboutButtonId, start,
-            CSkinImageStore::GetInstance()->GetImage(kAboutButtonImage));
+  for (size_t i = 0; i < skin::kCaptionButtons.size(); ++i)
+    AddButton(skin::kCaptionButtons[i].id, start, m_captionImages[i]);
   return TRUE;
 }
 
@@ -111,7 +98,7 @@ void CSkinFrameWnd::OnGetMinMaxInfo(MINMAXINFO* lpMMI) {
 void CSkinFrameWnd::OnSize(UINT nType, int cx, int cy) {
   CFrameWndEx::OnSize(nType, cx, cy);
   if (nType != SIZE_MINIMIZED && nType != SIZE_MAXHIDE) ApplyWindowRegion();
-  PlaceWindowButtons(WindowRectAtOrigin().Width());
+  PlaceCaptionButtons(WindowRectAtOrigin().Width());
   if (nType == SIZE_RESTORED || nType == SIZE_MAXIMIZED) OnNcPaint();
 }
 
@@ -123,10 +110,11 @@ void CSkinFrameWnd::ApplyWindowRegion() {
   SetWindowRgn(m_rgnWindow, TRUE);
 }
 
-void CSkinFrameWnd::PlaceWindowButtons(int windowWidth) {
-  for (const skin::ButtonPlacement& placement : skin::WindowButtonPlacements(windowWidth)) {
-    const auto button = m_buttons.find(static_cast<int>(placement.id));
-    if (button != m_buttons.end()) button->second.MoveTo(placement.rect);
+void CSkinFrameWnd::PlaceCaptionButtons(int windowWidth) {
+  for (const skin::CaptionButton& entry : skin::kCaptionButtons) {
+    const auto button = m_buttons.find(static_cast<int>(entry.id));
+    if (button != m_buttons.end())
+      button->second.MoveTo(skin::PlacedButtonRect(entry, windowWidth));
   }
 }
 

@@ -9,8 +9,8 @@
 #include "skin/dui_button.h"
 
 // A frame window that draws its own caption and border from the skin: a
-// 38-pixel caption, 3-pixel borders, a rounded outline and right-aligned
-// close, maximise/restore and minimise buttons.
+// 38-pixel caption, 3-pixel borders, a rounded outline and the right-aligned
+// caption buttons of skin::kCaptionButtons.
 class CSkinFrameWnd : public CFrameWndEx {
   DECLARE_DYNCREATE(CSkinFrameWnd)
 
@@ -62,12 +62,13 @@ class CSkinFrameWnd : public CFrameWndEx {
 
  private:
   CPoint ScreenToWindow(CPoint point) const;
-  void RepaintButton(const CDUIButton& button);
-  // Marks a button that is not disabled pressed, and repaints it.
-  void PressButton(CDUIButton& button);
+  // Repaints the button's rectangle when its state changed.
+  void RepaintIf(bool changed, const CDUIButton& button);
   // Takes hover and press off the hovered button; no button is hovered after.
   void ReleaseHoveredButton();
-  void PlaceWindowButtons(int windowWidth);
+  // Sends the window command of a caption button's row.
+  void SendButtonCommand(UINT sysCommand);
+  void PlaceCaptionButtons(int windowWidth);
   void DrawBackground(Gdiplus::Graphics& graphics, int width, int height);
   // Draws the small icon, if the window has one; returns where the title starts.
   int DrawSmallIcon(CDC& dc);

@@ -4,48 +4,17 @@ namespace skin {
 
 namespace {
 
-constexpr int kButtonWidth = 20;
-constexpr int kButtonTop = 8;
-constexpr int kButtonBottom = 30;
-constexpr int kCreationButtonRightInset = 15;
-constexpr int kCreationButtonTop = 5;
-constexpr int kCreationButtonBottom = 25;
 // Left and right ends of the caption are drawn at their own size; the band
 // between them stretches a thin slice taken just right of the left end.
 constexpr int kCaptionEndWidth = 50;
 constexpr int kCaptionSliceX = 50;
 constexpr int kCaptionSliceWidth = 5;
 
-struct WindowButtonSlot {
-  UINT id;
-  int rightInset;
-};
-constexpr std::array<WindowButtonSlot, 3> kWindowButtonSlots = {{
-    {kMinimizeButtonId, 54},
-    {kMaximizeButtonId, 32},
-    {kCloseButtonId, 10},
-}};
-
 }  // namespace
 
 CRect ClientRectInWindow(int windowWidth, int windowHeight) {
   return CRect(kBorderWidth, kCaptionHeight, windowWidth - kBorderWidth,
                windowHeight - kBorderWidth);
-}
-
-CRect CreationButtonRect(int windowWidth) {
-  const int right = windowWidth - kCreationButtonRightInset;
-  return CRect(right - kButtonWidth, kCreationButtonTop, right, kCreationButtonBottom);
-}
-
-std::array<ButtonPlacement, 3> WindowButtonPlacements(int windowWidth) {
-  std::array<ButtonPlacement, 3> placements{};
-  for (size_t i = 0; i < kWindowButtonSlots.size(); ++i) {
-    const int right = windowWidth - kWindowButtonSlots[i].rightInset;
-    placements[i] = {kWindowButtonSlots[i].id,
-                     CRect(right - kButtonWidth, kButtonTop, right, kButtonBottom)};
-  }
-  return placements;
 }
 
 std::array<BackgroundPiece, kBackgroundPieceCount> BackgroundPieces(int w, int h, int iw, int ih) {

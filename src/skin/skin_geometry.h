@@ -16,11 +16,6 @@ constexpr int kMinTrackWidth = 951;
 constexpr int kMinTrackHeight = 681;
 constexpr int kRegionCornerEllipse = 5;
 
-constexpr UINT kAboutButtonId = 10;
-constexpr UINT kCloseButtonId = 110;
-constexpr UINT kMaximizeButtonId = 111;
-constexpr UINT kMinimizeButtonId = 112;
-
 constexpr int kIconLeft = 15;
 constexpr int kIconTop = 11;
 // The system-menu hot spot sits two pixels below the drawn icon.
@@ -30,16 +25,6 @@ constexpr int kTitleGapAfterIcon = 20;
 
 // (3, 38, W - 3, H - 3): the window less the caption and the borders.
 CRect ClientRectInWindow(int windowWidth, int windowHeight);
-
-// Where every caption button starts, before the first resize places it.
-CRect CreationButtonRect(int windowWidth);
-
-struct ButtonPlacement {
-  UINT id;
-  CRect rect;
-};
-// Minimise, maximise/restore and close, right-aligned, in the order they are placed.
-std::array<ButtonPlacement, 3> WindowButtonPlacements(int windowWidth);
 
 struct PixelRect {
   int x;

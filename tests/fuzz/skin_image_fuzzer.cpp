@@ -28,11 +28,12 @@ class FuzzFrame : public CSkinFrameWnd {
   void PaintWith(Gdiplus::Image* image) {
     m_pBkImage = image;
     for (auto& entry : m_buttons) entry.second.m_pImage = image;
-    for (const BOOL pressed : {FALSE, TRUE})
-      for (const BOOL hover : {FALSE, TRUE}) {
+    for (const bool pressed : {false, true})
+      for (const bool hover : {false, true}) {
         for (auto& entry : m_buttons) {
-          entry.second.m_bHover = hover;
-          entry.second.m_bPressed = pressed;
+          entry.second.Leave();
+          if (hover) entry.second.Hover();
+          if (pressed) entry.second.Press();
         }
         OnNcPaint();
       }

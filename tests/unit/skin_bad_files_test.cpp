@@ -26,10 +26,11 @@ class SkinBadFilesTest : public skin_test::FreshStoreTest {
     button.m_rect = CRect(10, 8, 30, 30);
     button.m_pImage = image;
     button.m_nFrameCount = 3;
-    for (const BOOL hover : {FALSE, TRUE})
-      for (const BOOL pressed : {FALSE, TRUE}) {
-        button.m_bHover = hover;
-        button.m_bPressed = pressed;
+    for (const bool hover : {false, true})
+      for (const bool pressed : {false, true}) {
+        button.Leave();
+        if (hover) button.Hover();
+        if (pressed) button.Press();
         button.Draw(&graphics);
       }
     EXPECT_NE(Gdiplus::Ok, graphics.DrawImage(image, Gdiplus::RectF(0, 0, 80, 38), 50, 0, 5, 38,

@@ -64,9 +64,9 @@ TEST_F(ButtonDrawingTest, DrawsTheFrameItsStateSelects) {
     CDUIButton button;
     button.m_pImage = LoadStrip(c.frames, c.extraColumns);
     button.m_nFrameCount = c.frames;
-    button.m_bDisabled = c.disabled;
-    button.m_bPressed = c.pressed;
-    button.m_bHover = c.hover;
+    if (c.hover) button.Hover();
+    if (c.pressed) button.Press();
+    button.SetDisabled(c.disabled);
     // Twice the frame's width: a frame boundary off by a fraction would show.
     button.m_rect = CRect(10, 5, 10 + 2 * kFrameWidth, 5 + kFrameHeight);
     Canvas canvas(60, 32, kBlack);
@@ -103,11 +103,11 @@ int BrightestChannel(const QImage& image) {
 }
 
 TEST_F(ButtonDrawingTest, LabelsAreWhiteOrGreyWhenDisabled) {
-  for (BOOL disabled : {FALSE, TRUE}) {
+  for (bool disabled : {false, true}) {
     CDUIButton button;
     button.m_rect = CRect(0, 0, 60, 24);
     button.m_strText = L"关于";
-    button.m_bDisabled = disabled;
+    button.SetDisabled(disabled);
     Canvas canvas(60, 24, kBlack);
     Gdiplus::Graphics graphics(canvas.dc());
     button.Draw(&graphics);
@@ -158,28 +158,49 @@ class FireClickTest : public ::testing::Test {
 };
 
 TEST_F(FireClickTest, ACompletedClickPostsOneCommandAndToggles) {
-  m_button.m_bPressed = TRUE;
+  m_button.Press();
   m_button.FireClick();
-  EXPECT_FALSE(m_button.m_bPressed);
-  EXPECT_TRUE(m_button.m_bToggled);
+  EXPECT_FALSE(m_button.IsPressed());
+  EXPECT_TRUE(m_button.IsToggled());
   EXPECT_TRUE(m_owner.commands.empty()) << "posted, not sent";
   QCoreApplication::processEvents();
   EXPECT_EQ(std::vector<WPARAM>{10}, m_owner.commands);
 
-  m_button.m_bPressed = TRUE;
+  m_button.Press();
   m_button.FireClick();
-  EXPECT_FALSE(m_button.m_bToggled);
+  EXPECT_FALSE(m_button.IsToggled());
 }
 
 TEST_F(FireClickTest, WithoutAPressOrWhenDisabledNothingHappens) {
   m_button.FireClick();
-  m_button.m_bDisabled = TRUE;
-  m_button.m_bPressed = TRUE;
+  m_button.Press();
+  m_button.SetDisabled(true);
   m_button.FireClick();
   QCoreApplication::processEvents();
   EXPECT_TRUE(m_owner.commands.empty());
-  EXPECT_FALSE(m_button.m_bToggled);
-  EXPECT_TRUE(m_button.m_bPressed);
+  EXPECT_FALSE(m_button.IsToggled());
+  EXPECT_TRUE(m_button.IsPressed());
+}
+
+// The owner repaints on what these return: a change, and only a change.
+TEST(ButtonStateTest, EachChangeIsReportedOnceAndADisabledButtonKeepsItsState) {
+  CDUIButton button;
+  EXPECT_TRUE(button.Hover());
+  EXPECT_FALSE(button.Hover());
+  EXPECT_TRUE(button.Press());
+  EXPECT_FALSE(button.Press());
+  EXPECT_TRUE(button.Leave());
+  EXPECT_FALSE(button.IsHovered());
+  EXPECT_FALSE(button.IsPressed());
+  EXPECT_FALSE(button.Leave());
+
+  EXPECT_TRUE(button.Hover());
+  EXPECT_TRUE(button.SetDisabled(true));
+  EXPECT_FALSE(button.SetDisabled(true));
+  EXPECT_FALSE(button.Press());
+  EXPECT_FALSE(button.Leave());
+  EXPECT_TRUE(button.IsHovered()) << "a disabled button keeps its flags";
+  EXPECT_FALSE(button.IsPressed());
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 
 #include "platform/qt/icon.h"
 #include "platform/qt/window_host.h"
+#include "skin/caption_buttons.h"
 #include "skin/skin_frame_wnd.h"
 #include "skin/skin_geometry.h"
 #include "skin/skin_image_store.h"
@@ -28,15 +29,44 @@ TEST(SkinGeometry, ClientAreaOfTheSmallestWindow) {
   EXPECT_EQ(640, client.Height());
 }
 
-TEST(SkinGeometry, WindowButtonsLineUpFromTheRightEdge) {
-  const auto placements = skin::WindowButtonPlacements(1000);
-  EXPECT_EQ(skin::kMinimizeButtonId, placements[0].id);
-  EXPECT_EQ(CRect(926, 8, 946, 30), placements[0].rect);
-  EXPECT_EQ(skin::kMaximizeButtonId, placements[1].id);
-  EXPECT_EQ(CRect(948, 8, 968, 30), placements[1].rect);
-  EXPECT_EQ(skin::kCloseButtonId, placements[2].id);
-  EXPECT_EQ(CRect(970, 8, 990, 30), placements[2].rect);
+TEST(SkinGeometry, CaptionButtonsOfAWindow1000Wide) {
+  const struct {
+    UINT id;
+    CRect rect;
+  } cases[] = {
+      {skin::kCloseButtonId, CRect(970, 8, 990, 30)},
+      {skin::kMaximizeButtonId, CRect(948, 8, 968, 30)},
+      {skin::kMinimizeButtonId, CRect(926, 8, 946, 30)},
+      {skin::kAboutButtonId, CRect(904, 8, 924, 30)},
+  };
+  for (const auto& c : cases) {
+    const skin::CaptionButton* button = skin::FindCaptionButton(c.id);
+    ASSERT_NE(nullptr, button) << c.id;
+    EXPECT_EQ(c.rect, skin::PlacedButtonRect(*button, 1000)) << c.id;
+  }
+  EXPECT_EQ(nullptr, skin::FindCaptionButton(1));
   EXPECT_EQ(CRect(965, 5, 985, 25), skin::CreationButtonRect(1000));
+}
+
+// Right to left in table order, inside the caption and the right border, none
+// overlapping, whatever the width.
+TEST(SkinGeometry, CaptionButtonsLineUpFromTheRightEdge) {
+  for (const int width : {skin::kMinTrackWidth, 1920, 3840}) {
+    SCOPED_TRACE(width);
+    const CRect closeButton = skin::PlacedButtonRect(skin::kCaptionButtons[0], width);
+    EXPECT_EQ(skin::kCloseButtonId, skin::kCaptionButtons[0].id);
+    EXPECT_LE(closeButton.right, width - skin::kBorderWidth);
+    int leftEdge = closeButton.right;
+    for (const skin::CaptionButton& button : skin::kCaptionButtons) {
+      const CRect rect = skin::PlacedButtonRect(button, width);
+      EXPECT_LE(rect.right, leftEdge) << button.id;
+      EXPECT_GE(rect.top, 0) << button.id;
+      EXPECT_LE(rect.bottom, skin::kCaptionHeight) << button.id;
+      EXPECT_EQ(closeButton.Width(), rect.Width()) << button.id;
+      EXPECT_EQ(closeButton.Height(), rect.Height()) << button.id;
+      leftEdge = rect.left;
+    }
+  }
 }
 
 // Every non-client pixel is covered by a background piece that fits the window.
@@ -219,16 +249,16 @@ TEST_F(SkinFrameTest, TheSmallestWindowHasA945By640ClientAreaAt3And38) {
   EXPECT_EQ(QPoint(3, 38), m_frame->host()->clientRect().topLeft());
 }
 
-TEST_F(SkinFrameTest, ButtonsAreCreatedTogetherAndPlacedOnResize) {
+TEST_F(SkinFrameTest, ButtonsAreCreatedFromTheTableAndPlacedOnResize) {
   Open(1200, 800);
-  ASSERT_EQ(4u, m_frame->m_buttons.size());
-  // The about button is the derived frame's to place; it keeps its creation place.
-  EXPECT_EQ(skin::CreationButtonRect(1200), m_frame->m_buttons.at(10).m_rect);
+  ASSERT_EQ(skin::kCaptionButtons.size(), m_frame->m_buttons.size());
 
   m_frame->MoveWindow(0, 0, 1000, 700);
-  EXPECT_EQ(CRect(970, 8, 990, 30), m_frame->m_buttons.at(110).m_rect);
-  EXPECT_EQ(CRect(948, 8, 968, 30), m_frame->m_buttons.at(111).m_rect);
-  EXPECT_EQ(CRect(926, 8, 946, 30), m_frame->m_buttons.at(112).m_rect);
+  for (const skin::CaptionButton& entry : skin::kCaptionButtons) {
+    const CDUIButton& button = m_frame->m_buttons.at(int(entry.id));
+    EXPECT_EQ(skin::PlacedButtonRect(entry, 1000), button.m_rect) << entry.id;
+    EXPECT_EQ(CSkinImageStore::GetInstance()->GetImage(entry.image), button.m_pImage) << entry.id;
+  }
   for (const auto& [id, button] : m_frame->m_buttons) {
     EXPECT_EQ(UINT(id), button.m_nID);
     EXPECT_EQ(3u, button.m_nFrameCount);
@@ -348,8 +378,8 @@ TEST_F(SkinFrameTest, IconAndTitleWithAndWithoutASmallIcon) {
 TEST_F(SkinFrameTest, ButtonsShowTheFrameOfTheirState) {
   UseColourCodedBackground();
   Open();
-  m_frame->m_buttons.at(110).m_bHover = TRUE;
-  m_frame->m_buttons.at(111).m_bPressed = TRUE;
+  m_frame->m_buttons.at(110).Hover();
+  m_frame->m_buttons.at(111).Press();
   Paint();
   EXPECT_TRUE(AllPixels(Surface(), QRect(970, 8, 20, 22), kCloseFrames[1]));
   EXPECT_TRUE(AllPixels(Surface(), QRect(948, 8, 20, 22), kMaximizeFrames[2]));

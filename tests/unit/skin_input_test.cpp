@@ -8,6 +8,7 @@
 #include "fakes/fake_runtime.h"
 #include "mainwnd/main_frm.h"
 #include "platform/qt/window_host.h"
+#include "skin/caption_buttons.h"
 
 namespace {
 
@@ -15,6 +16,18 @@ constexpr int kLeft = 100;
 constexpr int kTop = 50;
 constexpr int kWidth = 1000;
 constexpr int kHeight = 700;
+
+// A point inside caption button id of the placed frame, dx, dy off its top-left corner.
+CPoint On(UINT id, int dx = 2, int dy = 7) {
+  const CRect rect = skin::PlacedButtonRect(*skin::FindCaptionButton(id), kWidth);
+  return CPoint(rect.left + dx, rect.top + dy);
+}
+const CPoint kClose = On(skin::kCloseButtonId);
+const CPoint kMaximize = On(skin::kMaximizeButtonId);
+const CPoint kMinimize = On(skin::kMinimizeButtonId);
+const CPoint kAbout = On(skin::kAboutButtonId);
+// Caption background, away from the icon and the buttons.
+const CPoint kCaption(500, 20);
 
 // What happened to a frame, kept outside it because the close button deletes it.
 struct FrameLog {
@@ -71,13 +84,13 @@ class SkinInputTest : public ::testing::Test {
   }
 
   // Sends a non-client mouse message at a point given in window coordinates.
-  void Mouse(UINT message, int x, int y) {
-    const LPARAM screen = MAKELPARAM(kLeft + x, kTop + y);
+  void Mouse(UINT message, CPoint p) {
+    const LPARAM screen = MAKELPARAM(kLeft + p.x, kTop + p.y);
     const LRESULT hit = frame->SendMessage(WM_NCHITTEST, 0, screen);
     frame->SendMessage(message, static_cast<WPARAM>(hit), screen);
   }
-  LRESULT HitTest(int x, int y) {
-    return frame->SendMessage(WM_NCHITTEST, 0, MAKELPARAM(kLeft + x, kTop + y));
+  LRESULT HitTest(CPoint p) {
+    return frame->SendMessage(WM_NCHITTEST, 0, MAKELPARAM(kLeft + p.x, kTop + p.y));
   }
   void DeliverPostedMessages() { QCoreApplication::processEvents(); }
   const CDUIButton& Button(int id) { return frame->m_buttons.at(id); }
@@ -88,105 +101,125 @@ class SkinInputTest : public ::testing::Test {
 
 TEST_F(SkinInputTest, HitTestTable) {
   const struct {
-    int x, y;
+    CPoint p;
     LRESULT code;
   } cases[] = {
-      {975, 15, HTCLOSE},     {969, 15, HTCAPTION}, {950, 15, HTMAXBUTTON},
-      {930, 15, HTMINBUTTON}, {910, 15, HTCAPTION},  // the about button gets the default code
-      {20, 20, HTSYSMENU},    {500, 20, HTCAPTION}, {1, 300, HTLEFT},
-      {998, 300, HTRIGHT},    {500, 698, HTBOTTOM}, {998, 698, HTBOTTOMRIGHT},
-      {2, 10, HTTOPLEFT},     {500, 1, HTTOP},      {500, 300, HTCLIENT},
+      {kClose, HTCLOSE},
+      {On(skin::kCloseButtonId, -1), HTCAPTION},  // the gap left of the close button
+      {kMaximize, HTMAXBUTTON},
+      {kMinimize, HTMINBUTTON},
+      {kAbout, HTCAPTION},  // the about button gets the default code
+      {{20, 20}, HTSYSMENU},
+      {kCaption, HTCAPTION},
+      {{1, 300}, HTLEFT},
+      {{998, 300}, HTRIGHT},
+      {{500, 698}, HTBOTTOM},
+      {{998, 698}, HTBOTTOMRIGHT},
+      {{2, 10}, HTTOPLEFT},
+      {{500, 1}, HTTOP},
+      {{500, 300}, HTCLIENT},
   };
-  for (const auto& c : cases) EXPECT_EQ(HitTest(c.x, c.y), c.code) << c.x << "," << c.y;
+  for (const auto& c : cases) EXPECT_EQ(HitTest(c.p), c.code) << c.p.x << "," << c.p.y;
 }
 
 TEST_F(SkinInputTest, AButtonOverTheIconWinsOverTheSystemMenu) {
   frame->m_buttons[110].m_rect = frame->m_rcIcon;
-  EXPECT_EQ(HitTest(frame->m_rcIcon.left + 1, frame->m_rcIcon.top + 1), HTCLOSE);
+  EXPECT_EQ(HitTest(CPoint(frame->m_rcIcon.left + 1, frame->m_rcIcon.top + 1)), HTCLOSE);
 }
 
 TEST_F(SkinInputTest, BeforeTheFirstResizeAllButtonsShareOneRectangleAndTheAboutButtonWins) {
   CREATESTRUCT cs{};
   frame->SendMessage(WM_NCCREATE, 0, reinterpret_cast<LPARAM>(&cs));
-  for (int id : {10, 110, 111, 112}) EXPECT_EQ(Button(id).m_rect, CRect(965, 5, 985, 25)) << id;
-  EXPECT_EQ(frame->ButtonFromPoint(CPoint(970, 10)), 10);
-  EXPECT_EQ(HitTest(970, 10), HTCAPTION);
+  const CRect start = skin::CreationButtonRect(kWidth);
+  for (const skin::CaptionButton& entry : skin::kCaptionButtons)
+    EXPECT_EQ(Button(int(entry.id)).m_rect, start) << entry.id;
+  const CPoint inside(start.left + 5, start.top + 5);
+  EXPECT_EQ(frame->ButtonFromPoint(inside), 10);
+  EXPECT_EQ(HitTest(inside), HTCAPTION);
 }
 
 TEST_F(SkinInputTest, AboutButtonSitsLeftOfTheMinimiseButton) {
   EXPECT_EQ(Button(10).m_rect, CRect(904, 8, 924, 30));
-  EXPECT_EQ(Button(112).m_rect, CRect(926, 8, 946, 30));
+  EXPECT_LT(Button(10).m_rect.right, Button(112).m_rect.left);
+}
+
+TEST_F(SkinInputTest, AResizePlacesEveryButtonAndRepaintsOnce) {
+  frame->host()->resize(1200, 800);
+  frame->SendMessage(WM_SIZE, SIZE_RESTORED, 0);
+  EXPECT_EQ(log.paints, 1);
+  EXPECT_EQ(Button(10).m_rect, CRect(1104, 8, 1124, 30));
+  EXPECT_EQ(frame->host()->mask().boundingRect(), QRect(0, 0, 1201, 801));
 }
 
 TEST_F(SkinInputTest, HoverFollowsTheCursorAndRepaintsOnlyOnChange) {
-  Mouse(WM_NCMOUSEMOVE, 930, 15);
+  Mouse(WM_NCMOUSEMOVE, kMinimize);
   EXPECT_EQ(frame->m_nHoverId, 112);
-  EXPECT_TRUE(Button(112).m_bHover);
+  EXPECT_TRUE(Button(112).IsHovered());
   EXPECT_EQ(log.paints, 1);
 
-  Mouse(WM_NCMOUSEMOVE, 935, 20);
-  Mouse(WM_NCMOUSEMOVE, 940, 25);
+  Mouse(WM_NCMOUSEMOVE, On(skin::kMinimizeButtonId, 7, 12));
+  Mouse(WM_NCMOUSEMOVE, On(skin::kMinimizeButtonId, 12, 17));
   EXPECT_EQ(log.paints, 1) << "moves within one button repaint nothing";
 
-  Mouse(WM_NCLBUTTONDOWN, 940, 25);
-  EXPECT_TRUE(Button(112).m_bPressed);
-  Mouse(WM_NCMOUSEMOVE, 950, 15);
+  Mouse(WM_NCLBUTTONDOWN, On(skin::kMinimizeButtonId, 12, 17));
+  EXPECT_TRUE(Button(112).IsPressed());
+  Mouse(WM_NCMOUSEMOVE, kMaximize);
   EXPECT_EQ(frame->m_nHoverId, 111);
-  EXPECT_FALSE(Button(112).m_bHover);
-  EXPECT_FALSE(Button(112).m_bPressed);
-  EXPECT_TRUE(Button(111).m_bHover);
+  EXPECT_FALSE(Button(112).IsHovered());
+  EXPECT_FALSE(Button(112).IsPressed());
+  EXPECT_TRUE(Button(111).IsHovered());
 
   const int paints = log.paints;
-  Mouse(WM_NCMOUSEMOVE, 500, 20);
+  Mouse(WM_NCMOUSEMOVE, kCaption);
   EXPECT_EQ(frame->m_nHoverId, -1);
-  EXPECT_FALSE(Button(111).m_bHover);
+  EXPECT_FALSE(Button(111).IsHovered());
   EXPECT_EQ(log.paints, paints + 1);
-  Mouse(WM_NCMOUSEMOVE, 510, 20);
+  Mouse(WM_NCMOUSEMOVE, CPoint(kCaption.x + 10, kCaption.y));
   EXPECT_EQ(log.paints, paints + 1) << "moves outside every button repaint nothing";
 
-  Mouse(WM_NCMOUSEMOVE, 975, 15);
+  Mouse(WM_NCMOUSEMOVE, kClose);
   frame->SendMessage(WM_NCMOUSELEAVE);
   EXPECT_EQ(frame->m_nHoverId, -1);
-  EXPECT_FALSE(Button(110).m_bHover);
+  EXPECT_FALSE(Button(110).IsHovered());
 }
 
 TEST_F(SkinInputTest, DisabledButtonKeepsItsFlags) {
-  frame->m_buttons[112].m_bDisabled = TRUE;
-  Mouse(WM_NCMOUSEMOVE, 930, 15);
-  Mouse(WM_NCLBUTTONDOWN, 930, 15);
+  frame->m_buttons[112].SetDisabled(true);
+  Mouse(WM_NCMOUSEMOVE, kMinimize);
+  Mouse(WM_NCLBUTTONDOWN, kMinimize);
   EXPECT_EQ(frame->m_nHoverId, 112);
-  EXPECT_FALSE(Button(112).m_bHover);
-  EXPECT_FALSE(Button(112).m_bPressed);
+  EXPECT_FALSE(Button(112).IsHovered());
+  EXPECT_FALSE(Button(112).IsPressed());
 }
 
 TEST_F(SkinInputTest, AboutClickPostsItsCommandExactlyOnce) {
-  Mouse(WM_NCMOUSEMOVE, 910, 15);
-  Mouse(WM_NCLBUTTONDOWN, 910, 15);
-  Mouse(WM_NCLBUTTONUP, 912, 16);
+  Mouse(WM_NCMOUSEMOVE, kAbout);
+  Mouse(WM_NCLBUTTONDOWN, kAbout);
+  Mouse(WM_NCLBUTTONUP, On(skin::kAboutButtonId, 4, 8));
   EXPECT_TRUE(log.commands.empty()) << "the command is posted, not sent";
   DeliverPostedMessages();
   EXPECT_EQ(log.commands, std::vector<WPARAM>{10});
-  EXPECT_FALSE(Button(10).m_bPressed);
+  EXPECT_FALSE(Button(10).IsPressed());
   DeliverPostedMessages();
   EXPECT_EQ(log.commands.size(), 1u);
 }
 
 TEST_F(SkinInputTest, AboutPressMovedOffAndReleasedElsewherePostsNothing) {
-  Mouse(WM_NCMOUSEMOVE, 910, 15);
-  Mouse(WM_NCLBUTTONDOWN, 910, 15);
-  Mouse(WM_NCMOUSEMOVE, 600, 15);
-  EXPECT_FALSE(Button(10).m_bPressed);
-  Mouse(WM_NCLBUTTONUP, 600, 15);
+  Mouse(WM_NCMOUSEMOVE, kAbout);
+  Mouse(WM_NCLBUTTONDOWN, kAbout);
+  Mouse(WM_NCMOUSEMOVE, kCaption);
+  EXPECT_FALSE(Button(10).IsPressed());
+  Mouse(WM_NCLBUTTONUP, kCaption);
   DeliverPostedMessages();
   EXPECT_TRUE(log.commands.empty());
   EXPECT_TRUE(log.sysCommands.empty());
 }
 
 TEST_F(SkinInputTest, AboutPressReleasedOnCloseClosesWithoutTheAboutCommand) {
-  Mouse(WM_NCMOUSEMOVE, 910, 15);
-  Mouse(WM_NCLBUTTONDOWN, 910, 15);
-  Mouse(WM_NCMOUSEMOVE, 975, 15);
-  Mouse(WM_NCLBUTTONUP, 975, 15);
+  Mouse(WM_NCMOUSEMOVE, kAbout);
+  Mouse(WM_NCLBUTTONDOWN, kAbout);
+  Mouse(WM_NCMOUSEMOVE, kClose);
+  Mouse(WM_NCLBUTTONUP, kClose);
   EXPECT_TRUE(log.destroyed);
   EXPECT_EQ(log.sysCommands, (std::vector<UINT>{SC_RESTORE, SC_CLOSE}));
   DeliverPostedMessages();
@@ -194,30 +227,30 @@ TEST_F(SkinInputTest, AboutPressReleasedOnCloseClosesWithoutTheAboutCommand) {
 }
 
 TEST_F(SkinInputTest, WindowButtonsSendTheirSystemCommands) {
-  Mouse(WM_NCLBUTTONUP, 950, 15);
+  Mouse(WM_NCLBUTTONUP, kMaximize);
   EXPECT_TRUE(frame->IsZoomed());
-  Mouse(WM_NCLBUTTONUP, 950, 15);
+  Mouse(WM_NCLBUTTONUP, kMaximize);
   EXPECT_FALSE(frame->IsZoomed());
-  Mouse(WM_NCLBUTTONUP, 930, 15);
+  Mouse(WM_NCLBUTTONUP, kMinimize);
   EXPECT_EQ(log.sysCommands, (std::vector<UINT>{SC_MAXIMIZE, SC_RESTORE, SC_MINIMIZE}));
 }
 
 TEST_F(SkinInputTest, DoubleClickOnTheCaptionTogglesMaximise) {
   for (bool maximised : {true, false}) {
-    Mouse(WM_NCLBUTTONDOWN, 500, 20);
-    Mouse(WM_NCLBUTTONUP, 500, 20);
-    Mouse(WM_NCLBUTTONDBLCLK, 500, 20);
-    Mouse(WM_NCLBUTTONUP, 500, 20);
+    Mouse(WM_NCLBUTTONDOWN, kCaption);
+    Mouse(WM_NCLBUTTONUP, kCaption);
+    Mouse(WM_NCLBUTTONDBLCLK, kCaption);
+    Mouse(WM_NCLBUTTONUP, kCaption);
     EXPECT_EQ(frame->IsZoomed() != FALSE, maximised);
   }
 }
 
 TEST_F(SkinInputTest, DoubleClickOnAWindowButtonSendsItsCommandTwice) {
-  Mouse(WM_NCLBUTTONDOWN, 930, 15);
-  Mouse(WM_NCLBUTTONUP, 930, 15);
-  Mouse(WM_NCLBUTTONDBLCLK, 930, 15);
-  EXPECT_TRUE(Button(112).m_bPressed);
-  Mouse(WM_NCLBUTTONUP, 930, 15);
+  Mouse(WM_NCLBUTTONDOWN, kMinimize);
+  Mouse(WM_NCLBUTTONUP, kMinimize);
+  Mouse(WM_NCLBUTTONDBLCLK, kMinimize);
+  EXPECT_TRUE(Button(112).IsPressed());
+  Mouse(WM_NCLBUTTONUP, kMinimize);
   EXPECT_EQ(log.sysCommands, (std::vector<UINT>{SC_MINIMIZE, SC_MINIMIZE}));
 }
 
