@@ -1,9 +1,10 @@
 #pragma once
 
+#include "mainwnd/application_look.h"
 #include "platform/win_app.h"
 
 // The application object: start-up and shutdown of every process of the shell.
-class CVintrelApp : public CWinAppEx {
+class CVintrelApp : public CWinAppEx, public IApplicationLook {
  public:
   CVintrelApp();
 
@@ -15,6 +16,8 @@ class CVintrelApp : public CWinAppEx {
 
   // The current application look, a command id from 210 to 218.
   int m_nApplicationLook = 0;
+  int GetApplicationLook() const override { return m_nApplicationLook; }
+  void SetApplicationLook(int look) override { m_nApplicationLook = look; }
 
  protected:
   BOOL OnOwnCmdMsg(UINT nID, int nCode, CCmdUI* pCmdUI) override;

@@ -1,12 +1,13 @@
 // The main frame's application-look commands and toolbar customisation.
 #include <optional>
 
-#include "app/vintrel_app.h"
+#include "mainwnd/application_look.h"
 #include "mainwnd/main_frm.h"
 #include "platform/docking.h"
 #include "platform/toolbar.h"
 #include "platform/visual_manager.h"
 #include "platform/wait_cursor.h"
+#include "platform/win_app.h"
 #include "res/resource.h"
 
 namespace {
@@ -62,9 +63,10 @@ void ApplyLook(const Look& look) {
   if (look.smartDocking) CDockingManager::SetDockingMode(DT_SMART);
 }
 
-// The application object holds the current look; there is none in a process that
-// only shows a frame (tests, for one).
-CVintrelApp* App() { return static_cast<CVintrelApp*>(AfxGetApp()); }
+// The application object keeps the current look and its settings; a process that
+// only shows a frame (tests, for one) has none that does.
+IApplicationLook* LookHolder() { return dynamic_cast<IApplicationLook*>(AfxGetApp()); }
+CWinAppEx* SettingsStore() { return dynamic_cast<CWinAppEx*>(AfxGetApp()); }
 
 CString CustomizeText() {
   CString text;
@@ -80,8 +82,10 @@ void EnableCustomizeButton(CMFCToolBar& toolbar, const CString& text) {
 
 void CMainFrame::ReadApplicationLook() {
   // Only remembered here: nothing applies the look until a look command arrives.
-  if (CVintrelApp* app = App())
-    app->m_nApplicationLook = app->GetInt(kApplicationLookEntry, kDefaultApplicationLook);
+  IApplicationLook* holder = LookHolder();
+  CWinAppEx* settings = SettingsStore();
+  if (holder && settings)
+    holder->SetApplicationLook(settings->GetInt(kApplicationLookEntry, kDefaultApplicationLook));
 }
 
 BOOL CMainFrame::LoadFrame(UINT nIDResource, DWORD dwDefaultStyle, CWnd* pParentWnd,
@@ -137,14 +141,15 @@ void CMainFrame::OnApplicationLook(UINT id) {
   const Look* look = FindLook(id);
   if (!look) return;
   CWaitCursor wait;
-  CVintrelApp* app = App();
-  if (app) app->m_nApplicationLook = static_cast<int>(id);
+  IApplicationLook* holder = LookHolder();
+  if (holder) holder->SetApplicationLook(static_cast<int>(id));
   ApplyLook(*look);
   RedrawWindow(nullptr, nullptr, kLookRedrawFlags);
-  if (app) app->WriteInt(kApplicationLookEntry, static_cast<int>(id));
+  CWinAppEx* settings = SettingsStore();
+  if (holder && settings) settings->WriteInt(kApplicationLookEntry, static_cast<int>(id));
 }
 
 void CMainFrame::OnUpdateApplicationLook(CCmdUI* pCmdUI) {
-  const CVintrelApp* app = App();
-  pCmdUI->SetRadio(app && app->m_nApplicationLook == static_cast<int>(pCmdUI->m_nID));
+  const IApplicationLook* holder = LookHolder();
+  pCmdUI->SetRadio(holder && holder->GetApplicationLook() == static_cast<int>(pCmdUI->m_nID));
 }
