@@ -26,19 +26,19 @@ class CefRefCount {
   mutable std::atomic<int> count_{0};
 };
 
-#define IMPLEMENT_REFCOUNTING(ClassName)                    \
- public:                                                    \
-  void AddRef() const override { ref_count_.AddRef(); }     \
-  bool Release() const override {                           \
-    if (ref_count_.Release()) {                             \
-      delete static_cast<const ClassName*>(this);           \
-      return true;                                          \
-    }                                                       \
-    return false;                                           \
-  }                                                         \
+#define IMPLEMENT_REFCOUNTING(ClassName)                             \
+ public:                                                             \
+  void AddRef() const override { ref_count_.AddRef(); }              \
+  bool Release() const override {                                    \
+    if (ref_count_.Release()) {                                      \
+      delete static_cast<const ClassName*>(this);                    \
+      return true;                                                   \
+    }                                                                \
+    return false;                                                    \
+  }                                                                  \
   bool HasOneRef() const override { return ref_count_.HasOneRef(); } \
-                                                            \
- private:                                                   \
+                                                                     \
+ private:                                                            \
   CefRefCount ref_count_
 
 template <class T>

@@ -12,8 +12,8 @@ class CefContextMenuHandler : public virtual CefBase {
                                    CefRefPtr<CefMenuModel> /*model*/) {}
   virtual bool OnContextMenuCommand(CefRefPtr<CefBrowser> /*browser*/,
                                     CefRefPtr<CefFrame> /*frame*/,
-                                    CefRefPtr<CefContextMenuParams> /*params*/,
-                                    int /*command_id*/, EventFlags /*event_flags*/) {
+                                    CefRefPtr<CefContextMenuParams> /*params*/, int /*command_id*/,
+                                    EventFlags /*event_flags*/) {
     return false;
   }
   virtual void OnContextMenuDismissed(CefRefPtr<CefBrowser> /*browser*/,
