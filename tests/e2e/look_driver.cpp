@@ -50,11 +50,11 @@ class LookDriverApp : public CVintrelApp {
     for (int end = m_pending.indexOf('\n'); end >= 0; end = m_pending.indexOf('\n')) {
       const QString line = QString::fromUtf8(m_pending.left(end)).trimmed();
       m_pending.remove(0, end + 1);
-      Run(line);
+      RunCommand(line);
     }
   }
 
-  void Run(const QString& line) {
+  void RunCommand(const QString& line) {
     CWnd* frame = m_pMainWnd;
     if (!frame) return;
     const QStringList words = line.split(' ', Qt::SkipEmptyParts);

@@ -34,7 +34,7 @@ TEST_P(Utf8ToUtf16Test, DecodesAndReplacesMalformedInput) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, Utf8ToUtf16Test, testing::ValuesIn(kUtf8Cases),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& testCase) { return std::string(testCase.param.name); });
 
 TEST(CefStringTest, WellFormedTextSurvivesEveryRoundTrip) {
   const std::string utf8 = "v5.7.2 \xE5\x85\xB3 \xC3\xA9 \xF0\x9F\x98\x80";

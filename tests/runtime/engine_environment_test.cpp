@@ -34,7 +34,7 @@ TEST_P(EngineSwitchTest, ForwardsChromiumSwitches) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, EngineSwitchTest, testing::ValuesIn(kSwitchCases),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& testCase) { return std::string(testCase.param.name); });
 
 TEST(EngineProcessTest, OnlyATypeSwitchMarksASubProcess) {
   char program[] = "vintrel";

@@ -74,7 +74,7 @@ INSTANTIATE_TEST_SUITE_P(Table, MainFrameErrorTest,
                                                             "net::ERR_NAME_NOT_RESOLVED"},
                                          MainFrameErrorCase{"missing_file", true, -6,
                                                             "net::ERR_FILE_NOT_FOUND"}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& testCase) { return std::string(testCase.param.name); });
 
 TEST_F(EngineTest, SubFrameErrorIsReportedForThatFrameWhichThenShowsTheClientsPage) {
   const QString parent = writeFile(

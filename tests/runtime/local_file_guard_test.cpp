@@ -62,7 +62,7 @@ INSTANTIATE_TEST_SUITE_P(
                   false},
         GuardCase{"web_address", "http://127.0.0.1/x", Type::ResourceTypeXhr, true},
         GuardCase{"data_address", "data:text/plain,x", Type::ResourceTypeSubFrame, true}),
-    [](const testing::TestParamInfo<GuardCase>& info) { return std::string(info.param.name); });
+    [](const testing::TestParamInfo<GuardCase>& test) { return std::string(test.param.name); });
 
 }  // namespace
 }  // namespace runtime_test

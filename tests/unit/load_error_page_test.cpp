@@ -52,7 +52,7 @@ INSTANTIATE_TEST_SUITE_P(
             "PositiveAndFutureCodes", 7, "odd", "u",
             "<html><body bgcolor=\"white\"><h2>Failed to load URL u with error odd (7).</h2>"
             "</body></html>"}),
-    [](const ::testing::TestParamInfo<ErrorPageCase>& info) { return info.param.name; });
+    [](const ::testing::TestParamInfo<ErrorPageCase>& testCase) { return testCase.param.name; });
 
 TEST(LoadErrorTest, CancelledNavigationLeavesTheFrameAlone) {
   CefRefPtr<SimpleHandler> handler = new SimpleHandler;
