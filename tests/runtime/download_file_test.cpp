@@ -89,8 +89,8 @@ INSTANTIATE_TEST_SUITE_P(
                         "Failed: Network error. Nothing was saved under this name."},
         DescriptionCase{"cancelled", Progress(10, 20, 0, DownloadProgress::Stage::Cancelled),
                         "Cancelled. Nothing was saved."}),
-    [](const testing::TestParamInfo<DescriptionCase>& info) {
-      return std::string(info.param.name);
+    [](const testing::TestParamInfo<DescriptionCase>& test) {
+      return std::string(test.param.name);
     });
 
 }  // namespace
