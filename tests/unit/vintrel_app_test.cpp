@@ -174,6 +174,6 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(StartupFailure{"engine", false,
                                    "vintrel: the browser engine could not be started\n"},
                     StartupFailure{"browser", true, "vintrel: the browser could not be created\n"}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& test) { return std::string(test.param.name); });
 
 }  // namespace
