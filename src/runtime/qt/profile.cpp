@@ -2,7 +2,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <QWebEngineProfile>
 #include <QWebEngineScript>
 #include <QWebEngineScriptCollection>
@@ -11,6 +10,7 @@
 #include "runtime/qt/frame_errors.h"
 #include "runtime/qt/local_file_guard.h"
 #include "runtime/qt/qt_strings.h"
+#include "runtime/qt/storage_folder.h"
 
 namespace runtime {
 
@@ -20,15 +20,6 @@ constexpr char kStorageName[] = "vintrel";
 constexpr char kBindingScriptName[] = "vintrel-binding";
 constexpr char kFrameErrorScriptName[] = "vintrel-frame-errors";
 constexpr char kDataHomeVariable[] = "XDG_DATA_HOME";
-
-// The folder made ready for writing, or empty when that fails.
-QString UsableFolder(const CefString& path) {
-  if (path.empty()) return QString();
-  const QString folder = QDir::current().absoluteFilePath(ToQString(path));
-  if (!QDir().mkpath(folder)) return QString();
-  const QFileInfo info(folder);
-  return info.isDir() && info.isWritable() ? folder : QString();
-}
 
 // The engine writes a named profile's first files into the application's data
 // folder before the profile's own paths can be set; for that moment the data
@@ -76,7 +67,7 @@ QWebEngineScript DocumentScript(const char* name, const QString& source) {
 }  // namespace
 
 QWebEngineProfile* MakeProfile(const CefString& cachePath) {
-  const QString folder = UsableFolder(cachePath);
+  const QString folder = ProfileStorageFolder(ToQString(cachePath));
   QWebEngineProfile* profile = folder.isEmpty() ? new QWebEngineProfile  // off the record
                                                 : MakePersistentProfile(folder);
   // Local pages may embed and fetch web content, as in any Chromium browser.
