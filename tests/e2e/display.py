@@ -21,11 +21,13 @@ def run_tool(*args, check=True):
 
 
 class VirtualDisplay:
-    """Xvfb on a display it picks itself (-displayfd), with openbox as window manager."""
+    """Xvfb on a display it picks itself (-displayfd), with openbox as window manager (its
+    configuration file may be given)."""
 
-    def __init__(self):
+    def __init__(self, window_manager_config=None):
         self._processes = []
         self.name = None
+        self._window_manager_config = window_manager_config
 
     def start(self):
         read_end, write_end = os.pipe()
@@ -41,7 +43,9 @@ class VirtualDisplay:
             raise RuntimeError("Xvfb did not start")
         self.name = f":{number}"
         os.environ["DISPLAY"] = self.name
-        self._processes.append(subprocess.Popen(["openbox", "--sm-disable"],
+        config = (["--config-file", self._window_manager_config]
+                  if self._window_manager_config else [])
+        self._processes.append(subprocess.Popen(["openbox", "--sm-disable", *config],
                                                 stdout=subprocess.DEVNULL,
                                                 stderr=subprocess.DEVNULL))
         wait_for("the window manager", self._window_manager_ready)

@@ -41,11 +41,15 @@ class ShellTestCase(unittest.TestCase):
         self.workdir = os.path.join(self.root, "work")
         shutil.copytree(EXAMPLE_DIR, self.workdir,
                         ignore=shutil.ignore_patterns("cache", "debug"))
-        self.display = VirtualDisplay()
+        self.display = VirtualDisplay(self.window_manager_config())
         self.addCleanup(self.display.stop)
         self.display.start()
         self.shell = None
         self.devtools = None
+
+    def window_manager_config(self):
+        """A configuration file for openbox, or None for its default."""
+        return None
 
     def start_shell(self, extra_env=None, executable=None):
         """Starts the shell with no argument from the working directory; returns its

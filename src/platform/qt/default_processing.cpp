@@ -2,6 +2,7 @@
 #include <QWindow>
 
 #include "platform/frame_hit_test.h"
+#include "platform/menu.h"
 #include "platform/qt/window_host.h"
 #include "platform/wnd.h"
 
@@ -21,7 +22,26 @@ LRESULT DefaultHitTest(const WindowHost& host, DWORD style, LPARAM lParam) {
       resizable);
 }
 
-void DefaultSysCommand(CWnd& wnd, WindowHost& host, UINT command) {
+// Where a right-click opens the system menu rather than nothing.
+bool OpensSystemMenu(LRESULT hitTest) {
+  switch (hitTest) {
+    case HTCAPTION:
+    case HTSYSMENU:
+    case HTMINBUTTON:
+    case HTMAXBUTTON:
+    case HTCLOSE:
+      return true;
+    default:
+      return false;
+  }
+}
+
+void ShowSystemMenu(CWnd& wnd, const QPoint& at) {
+  if (CMenu* menu = wnd.GetSystemMenu(FALSE))
+    menu->TrackPopupMenu(TPM_LEFTALIGN | TPM_TOPALIGN | TPM_LEFTBUTTON, at.x(), at.y(), &wnd);
+}
+
+void DefaultSysCommand(CWnd& wnd, WindowHost& host, UINT command, LPARAM lParam) {
   switch (command & 0xFFF0) {
     case SC_CLOSE:
       wnd.SendMessage(WM_CLOSE);
@@ -40,6 +60,10 @@ void DefaultSysCommand(CWnd& wnd, WindowHost& host, UINT command) {
       break;
     case SC_SIZE:
       host.beginSystemResize(HTBOTTOMRIGHT);
+      break;
+    case SC_KEYMENU:
+      // Alt+Space: the menu drops from the window's top-left corner.
+      if (lParam == platform::kSystemMenuKey) ShowSystemMenu(wnd, host.mapToGlobal(QPoint(0, 0)));
       break;
     default:
       break;
@@ -75,7 +99,14 @@ LRESULT CWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
       if (h) h->cancelCaptionMove();
       return 0;
     case WM_SYSCOMMAND:
-      if (h) DefaultSysCommand(*this, *h, static_cast<UINT>(wParam));
+      if (h) DefaultSysCommand(*this, *h, static_cast<UINT>(wParam), lParam);
+      return 0;
+    case WM_NCRBUTTONUP:
+      SendMessage(WM_CONTEXTMENU, reinterpret_cast<WPARAM>(m_hWnd), lParam);
+      return 0;
+    case WM_CONTEXTMENU:
+      if (h && OpensSystemMenu(SendMessage(WM_NCHITTEST, 0, lParam)))
+        ShowSystemMenu(*this, ScreenPoint(lParam));
       return 0;
     case WM_CLOSE:
       DestroyWindow();

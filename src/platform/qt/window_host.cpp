@@ -7,6 +7,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScreen>
+#include <QShortcut>
 #include <QWindow>
 
 #include <cstring>
@@ -59,6 +60,11 @@ WindowHost::WindowHost(CWnd* owner, const CREATESTRUCT& cs, QWidget* parent)
   if (cs.lpszName) setWindowTitle(QString::fromWCharArray(cs.lpszName));
 
   if (isWindow()) {
+    // Alt+Space opens the system menu wherever the focus is in the window, the
+    // browser included.
+    auto* keyMenu = new QShortcut(QKeySequence(Qt::ALT | Qt::Key_Space), this);
+    connect(keyMenu, &QShortcut::activated, this,
+            [this] { send(WM_SYSCOMMAND, SC_KEYMENU, kSystemMenuKey); });
     // A window asked for larger than the screen gets the screen's size, and the
     // window system places it when no position is given.
     const QSize screen = QGuiApplication::primaryScreen()->availableGeometry().size();
@@ -263,15 +269,21 @@ void WindowHost::mouseMoveEvent(QMouseEvent* event) {
 }
 
 void WindowHost::mousePressEvent(QMouseEvent* event) {
+  const QPoint global = event->globalPosition().toPoint();
   if (event->button() == Qt::LeftButton) {
-    sendNonClientMouse(WM_NCLBUTTONDOWN, event->globalPosition().toPoint());
+    sendNonClientMouse(WM_NCLBUTTONDOWN, global);
+  } else if (event->button() == Qt::RightButton) {
+    sendNonClientMouse(WM_NCRBUTTONDOWN, global);
   }
 }
 
 void WindowHost::mouseReleaseEvent(QMouseEvent* event) {
+  const QPoint global = event->globalPosition().toPoint();
   if (event->button() == Qt::LeftButton) {
     m_movePending = false;
-    sendNonClientMouse(WM_NCLBUTTONUP, event->globalPosition().toPoint());
+    sendNonClientMouse(WM_NCLBUTTONUP, global);
+  } else if (event->button() == Qt::RightButton) {
+    sendNonClientMouse(WM_NCRBUTTONUP, global);
   }
 }
 

@@ -13,6 +13,9 @@ class CWnd;
 
 namespace platform {
 
+// SC_KEYMENU carries the key pressed with Alt; this one opens the system menu.
+constexpr LPARAM kSystemMenuKey = ' ';
+
 // The Qt widget behind a CWnd. It turns Qt events into window messages for its
 // owner and carries out the window system's side of default processing. The
 // owner's children live in clientArea(), inset by the non-client area that
