@@ -51,7 +51,7 @@ class OpenFrame {
   explicit OpenFrame(WindowSize size) : m_frame(new BenchFrame) {
     m_frame->CreateEx(0, nullptr, L"bench", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, size.width,
                       size.height, nullptr, 0);
-    m_frame->SetIcon(platform::HandleFromIcon(QIcon(":/res/vintrel.png")), FALSE);
+    m_frame->SetIcon(platform::HandleFromIcon(QIcon(":/res/icon/vintrel-16.png")), FALSE);
     QApplication::processEvents();
   }
   ~OpenFrame() {

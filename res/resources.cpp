@@ -89,7 +89,7 @@ constexpr DialogResource kDialogs[] = {
 };
 
 constexpr IconResource kIcons[] = {
-    {IDR_MAINFRAME, ":/res/vintrel.png"},
+    {IDR_MAINFRAME, ":/res/icon"},
 };
 
 constexpr ResourceTable kResources = {

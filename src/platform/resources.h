@@ -64,7 +64,9 @@ struct DialogResource {
 
 struct IconResource {
   UINT id;
-  const char* path;  // in the compiled-in resource files
+  // A folder of the compiled-in resource files: one image per size, as the
+  // window system's icon files hold them.
+  const char* path;
 };
 
 struct ResourceTable {

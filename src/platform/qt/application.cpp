@@ -2,12 +2,14 @@
 
 #include <QApplication>
 
+#include "platform/qt/icon.h"
 #include "platform/win_app.h"
 
 namespace platform {
 
-void EnsureApplication() {
-  if (QCoreApplication::instance()) return;
+namespace {
+
+void CreateApplication() {
   static int argc = 1;
   static char name[] = "vintrel";
   static char* fallbackArgv[] = {name, nullptr};
@@ -16,6 +18,15 @@ void EnsureApplication() {
   if (app && app->m_argv) argc = app->m_argc;
   // Ended by EndApplication when the run that made it is over.
   new QApplication(argc, argv);
+}
+
+}  // namespace
+
+void EnsureApplication() {
+  if (!QCoreApplication::instance()) CreateApplication();
+  // Every top-level window, the browser's own included, shows the executable's
+  // icon unless it is given one of its own.
+  if (QApplication::windowIcon().isNull()) QApplication::setWindowIcon(ExecutableIcon());
 }
 
 void EndApplication() {

@@ -11,4 +11,11 @@ namespace platform {
 HICON HandleFromIcon(const QIcon& icon);
 QIcon IconFromHandle(HICON hIcon);
 
+// Every image in a folder of the compiled-in resources, as the sizes of one icon.
+QIcon IconFromResourceFolder(const char* path);
+
+// The executable's own icon, as a desktop shows it: its icon resource with the
+// lowest id, at every size it has.
+QIcon ExecutableIcon();
+
 }  // namespace platform
