@@ -1,4 +1,4 @@
-# The skin folder goes beside the executable, in the build tree and installed.
+# The skin folder goes beside the executable in the build tree.
 set(VINTREL_SKINS_SOURCE ${CMAKE_CURRENT_LIST_DIR}/Skins)
 file(GLOB_RECURSE vintrel_skin_files CONFIGURE_DEPENDS RELATIVE ${VINTREL_SKINS_SOURCE}
      ${VINTREL_SKINS_SOURCE}/*)
@@ -13,4 +13,3 @@ foreach(skin_file IN LISTS vintrel_skin_files)
   list(APPEND vintrel_skin_outputs ${copied})
 endforeach()
 add_custom_target(vintrel_skins ALL DEPENDS ${vintrel_skin_outputs})
-install(DIRECTORY ${VINTREL_SKINS_SOURCE}/Default DESTINATION bin/Skins)

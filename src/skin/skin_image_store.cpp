@@ -1,14 +1,38 @@
 #include "skin/skin_image_store.h"
 
 #include <new>
+#include <string>
 
 #include "platform/system.h"
 
 namespace {
 
 constexpr const wchar_t* kSkinFolder = L"Skins\\Default\\";
+// Where an installed executable's data folder is, relative to its own folder.
+constexpr const wchar_t* kDataFolderFromExecutable = L"" VINTREL_DATA_DIR_FROM_BIN L"/";
 
 bool IsSeparator(wchar_t c) { return c == L'\\' || c == L'/'; }
+
+// Drive ("C:") and directory of a file name, the directory keeping its trailing
+// separator.
+std::wstring FolderOf(LPCWSTR modulePath) {
+  const std::wstring path = modulePath ? modulePath : L"";
+  const size_t driveLength = path.size() >= 2 && path[1] == L':' ? 2 : 0;
+  size_t folderEnd = driveLength;
+  for (size_t i = driveLength; i < path.size(); ++i) {
+    if (IsSeparator(path[i])) folderEnd = i + 1;
+  }
+  return path.substr(0, folderEnd);
+}
+
+// Skin names keep their backslashes; the file system wants slashes.
+std::wstring FileSystemName(const CString& name) {
+  std::wstring path = name.str();
+  for (wchar_t& c : path) {
+    if (c == L'\\') c = L'/';
+  }
+  return path;
+}
 
 }  // namespace
 
@@ -29,18 +53,17 @@ CString CSkinImageStore::ComputeSkinRoot() {
   const DWORD length = GetModuleFileNameW(nullptr, modulePath, MAX_PATH);
   // A name that does not fit is cut at MAX_PATH characters.
   modulePath[length < MAX_PATH ? length : MAX_PATH - 1] = L'\0';
-  return SkinRootForModule(modulePath);
+  const CString beside = SkinRootForModule(modulePath);
+  if (PathFileExistsW(FileSystemName(beside).c_str())) return beside;
+  return InstalledSkinRootForModule(modulePath);
 }
 
 CString CSkinImageStore::SkinRootForModule(LPCWSTR modulePath) {
-  const std::wstring path = modulePath ? modulePath : L"";
-  // Drive ("C:") and directory, the directory keeping its trailing separator.
-  const size_t driveLength = path.size() >= 2 && path[1] == L':' ? 2 : 0;
-  size_t folderEnd = driveLength;
-  for (size_t i = driveLength; i < path.size(); ++i) {
-    if (IsSeparator(path[i])) folderEnd = i + 1;
-  }
-  return CString(path.substr(0, folderEnd) + kSkinFolder);
+  return CString(FolderOf(modulePath) + kSkinFolder);
+}
+
+CString CSkinImageStore::InstalledSkinRootForModule(LPCWSTR modulePath) {
+  return CString(FolderOf(modulePath) + kDataFolderFromExecutable + kSkinFolder);
 }
 
 CSkinImageStore::CSkinImageStore() {

@@ -14,10 +14,13 @@ class CSkinImageStore {
   static CSkinImageStore* GetInstance();
   // Destroys the store (if any): every image, then the drawing library.
   static void DestroyInstance();
-  // The folder of the running executable followed by "Skins\Default\".
+  // "Skins\Default\" in the folder of the running executable where that
+  // exists, else in the data folder of an installed executable.
   static CString ComputeSkinRoot();
-  // The skin root for an executable's full file name.
+  // The skin root beside an executable of the given full file name.
   static CString SkinRootForModule(LPCWSTR modulePath);
+  // The skin root in the installed data folder of such an executable.
+  static CString InstalledSkinRootForModule(LPCWSTR modulePath);
 
   // The image of a name relative to the skin root. Missing or undecodable
   // files give an image of size 0 that draws nothing; it is cached like any

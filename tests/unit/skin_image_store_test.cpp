@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
@@ -92,6 +93,12 @@ TEST(SkinRoot, KeepsDriveAndFolderOfTheModuleName) {
   };
   for (const Case& c : cases)
     EXPECT_EQ(std::wstring(c.root), CSkinImageStore::SkinRootForModule(c.module).str());
+}
+
+TEST(SkinRoot, OfAnInstalledExecutableIsInTheSharedDataFolder) {
+  const CString root = CSkinImageStore::InstalledSkinRootForModule(L"/usr/bin/vintrel");
+  const QString path = QString::fromStdWString(root.str()).replace('\\', '/');
+  EXPECT_EQ(QDir::cleanPath(path), "/usr/share/vintrel/Skins/Default");
 }
 
 }  // namespace
