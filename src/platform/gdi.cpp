@@ -38,16 +38,19 @@ class CompatibleBitmapCache {
     return cache;
   }
 
-  QImage take(QWidget* window, QSize size, QImage::Format format) {
+  // An image of size device pixels at the given ratio.
+  QImage take(QWidget* window, QSize size, QImage::Format format, qreal ratio) {
     auto found = m_images.find(window);
     if (found != m_images.end() && found->second.size() == size &&
-        found->second.format() == format) {
+        found->second.format() == format && found->second.devicePixelRatio() == ratio) {
       QImage image = std::move(found->second);
       m_images.erase(found);
       return image;
     }
     QImage image = platform::MakeReleasableImage(size, format);
-    if (!image.isNull()) image.fill(kNewBitmapColor);
+    if (image.isNull()) return image;
+    image.setDevicePixelRatio(ratio);
+    image.fill(kNewBitmapColor);
     return image;
   }
 
@@ -96,15 +99,28 @@ void CopyRows(QImage& destination, const QImage& source, const QRect& destRect,
   }
 }
 
+bool IsWholeNumber(qreal value) { return value == std::floor(value); }
+
+// Copies the logical region of source, moved by offset, onto destination. Images
+// of one layout and ratio, with an offset of whole device pixels, copy row by row.
 void CopyPixels(QImage& destination, const QImage& source, const QRegion& region, QPoint offset) {
-  const bool sameLayout = destination.format() == source.format() && destination.depth() == 32;
+  const qreal ratio = destination.devicePixelRatio();
+  const QPointF deviceOffset = QPointF(offset) * ratio;
+  const bool sameLayout = destination.format() == source.format() && destination.depth() == 32 &&
+                          source.devicePixelRatio() == ratio && IsWholeNumber(deviceOffset.x()) &&
+                          IsWholeNumber(deviceOffset.y());
   if (sameLayout) {
-    for (const QRect& rect : region) CopyRows(destination, source, rect, rect.topLeft() + offset);
+    const QPoint shift = deviceOffset.toPoint();
+    const QRect within = destination.rect() & source.rect().translated(-shift);
+    for (const QRect& rect : platform::DeviceRegion(region, ratio) & within)
+      CopyRows(destination, source, rect, rect.topLeft() + shift);
     return;
   }
   QPainter painter(&destination);
   painter.setCompositionMode(QPainter::CompositionMode_Source);
-  for (const QRect& rect : region) painter.drawImage(rect, source, rect.translated(offset));
+  for (const QRect& rect : region)
+    painter.drawImage(QRectF(rect), source,
+                      platform::DeviceRect(rect.translated(offset), source.devicePixelRatio()));
 }
 
 // Rows of a round rectangle: each row keeps the pixels whose centres lie inside
@@ -165,9 +181,11 @@ BOOL CBitmap::CreateCompatibleBitmap(CDC* pDC, int nWidth, int nHeight) {
   const QImage* pattern = window ? &HostOf(window)->windowSurface() : nullptr;
   const QImage::Format format =
       pattern && pattern->depth() == 32 ? pattern->format() : kDefaultFormat;
-  const QSize size(nWidth, nHeight);
-  QImage image =
-      window ? CompatibleBitmapCache::instance().take(window, size, format) : QImage(size, format);
+  // A window's bitmaps hold its device pixels, so that what is drawn there stays sharp.
+  const qreal ratio = pattern ? pattern->devicePixelRatio() : 1;
+  const QSize size = platform::DeviceSize(QSize(nWidth, nHeight), ratio);
+  QImage image = window ? CompatibleBitmapCache::instance().take(window, size, format, ratio)
+                        : QImage(size, format);
   if (image.isNull()) return FALSE;
   if (!window) image.fill(kNewBitmapColor);
   m_hObject = new HBITMAP__{std::move(image), window, nullptr, this};
@@ -295,9 +313,9 @@ BOOL CDC::BitBlt(int x, int y, int nWidth, int nHeight, CDC* pSrcDC, int xSrc, i
   const QImage* source = pSrcDC->m_hDC->target();
   if (!destination || !source || destination == source) return FALSE;
   const QPoint offset(xSrc - x, ySrc - y);
-  const QRect sourceInDestination = source->rect().translated(-offset);
+  const QRect sourceInDestination = platform::LogicalRect(*source).translated(-offset);
   const QRegion changed = m_hDC->clipRegion().intersected(
-      QRect(x, y, nWidth, nHeight) & destination->rect() & sourceInDestination);
+      QRect(x, y, nWidth, nHeight) & platform::LogicalRect(*destination) & sourceInDestination);
   CopyPixels(*destination, *source, changed, offset);
   m_hDC->flush(changed);
   return TRUE;

@@ -4,6 +4,7 @@
 #include <cwchar>
 
 #include "platform/gdiplus.h"
+#include "platform/qt/device_pixels.h"
 #include "platform/qt/gdi_handles.h"
 #include "platform/qt/gdiplus_data.h"
 #include "platform/qt/nearest_scaler.h"
@@ -97,16 +98,24 @@ Status Graphics::DrawImage(Image* image, const RectF& destRect, REAL srcx, REAL 
   if (srcUnit != UnitPixel || imageAttributes) return Record(NotImplemented);
   if (destRect.Width <= 0 || destRect.Height <= 0 || srcwidth <= 0 || srcheight <= 0)
     return Record(InvalidParameter);
-  const QRectF target(destRect.X, destRect.Y, destRect.Width, destRect.Height);
-  const QRectF source(srcx, srcy, srcwidth, srcheight);
   QImage* pixels = m_hdc ? m_hdc->target() : nullptr;
   if (!pixels || pixels->isNull()) return Record(InvalidParameter);
-  if (platform::ScaleNearest(*pixels, m_hdc->clipRegion(), target, image->m_data->image, source)) {
+  const qreal ratio = pixels->devicePixelRatio();
+  const Representation drawn = image->m_data->forRatio(ratio);
+  const QRectF target(destRect.X, destRect.Y, destRect.Width, destRect.Height);
+  // The source rectangle in the pixels of the copy drawn.
+  const QRectF source(srcx * drawn.scale, srcy * drawn.scale, srcwidth * drawn.scale,
+                      srcheight * drawn.scale);
+  // The scaler works in device pixels; only whole logical rectangles map onto them exactly.
+  const bool whole = target == QRectF(target.toRect());
+  if (whole && platform::ScaleNearest(*pixels, platform::DeviceRegion(m_hdc->clipRegion(), ratio),
+                                      QRectF(platform::DeviceRect(target.toRect(), ratio)),
+                                      *drawn.pixels, source)) {
     m_hdc->flush(m_hdc->clipRegion().intersected(target.toRect()));
     return Record(Ok);
   }
   ContextPainter context(m_hdc);
-  context.painter().drawImage(target, image->m_data->image, source);
+  context.painter().drawImage(target, *drawn.pixels, source);
   context.finish(target);
   return Record(Ok);
 }

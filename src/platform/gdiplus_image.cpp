@@ -1,11 +1,48 @@
 // Images from files: decoded once, in the format that draws fastest.
+#include <QDir>
 #include <QFileInfo>
+#include <QRegularExpression>
+#include <cmath>
+#include <map>
 
 #include "platform/gdiplus.h"
 #include "platform/qt/bounded_decode.h"
 #include "platform/qt/gdiplus_data.h"
 
 namespace Gdiplus {
+
+namespace {
+
+// The copies of path's image for denser screens: files beside it named
+// name@<scale>x.ext whose size is the image's size times the scale. Any other
+// file, or one that does not decode, is left out.
+std::map<qreal, QImage> DecodeDenserCopies(const QString& path, QSize logicalSize) {
+  static const QRegularExpression kScaleSuffix(QStringLiteral("^@([0-9]+(?:\\.[0-9]+)?)x$"));
+  const QFileInfo file(path);
+  const QString base = file.completeBaseName();
+  const QString extension = file.suffix().isEmpty() ? QString() : "." + file.suffix();
+  std::map<qreal, QImage> copies;
+  for (const QFileInfo& candidate : file.dir().entryInfoList(QDir::Files)) {
+    const QString name = candidate.fileName();
+    if (!name.startsWith(base) || !name.endsWith(extension)) continue;
+    const QRegularExpressionMatch match =
+        kScaleSuffix.match(name.mid(base.size(), name.size() - base.size() - extension.size()));
+    const qreal scale = match.hasMatch() ? match.captured(1).toDouble() : 0;
+    if (scale <= 1) continue;
+    const QImage decoded = platform::DecodeBounded(candidate.filePath());
+    const QSizeF expected = QSizeF(logicalSize) * scale;
+    // Within a pixel: a fractional scale of an odd size rounds either way.
+    if (decoded.isNull() || std::abs(decoded.width() - expected.width()) >= 1 ||
+        std::abs(decoded.height() - expected.height()) >= 1)
+      continue;
+    QImage copy = platform::ToDrawingFormat(decoded);
+    copy.setDevicePixelRatio(scale);
+    copies.emplace(scale, std::move(copy));
+  }
+  return copies;
+}
+
+}  // namespace
 
 Image::Image(const WCHAR* filename, BOOL /*useEmbeddedColorManagement*/)
     : m_data(std::make_unique<ImageData>()) {
@@ -24,6 +61,7 @@ Image::Image(const WCHAR* filename, BOOL /*useEmbeddedColorManagement*/)
     return;
   }
   m_data->image = platform::ToDrawingFormat(decoded);
+  m_data->denser = DecodeDenserCopies(path, decoded.size());
 }
 
 Image::~Image() = default;

@@ -6,7 +6,10 @@ The background is laid out for a 38-pixel caption and 3-pixel borders: the
 caption's two 50-pixel ends are copied as they are, the band between them is
 stretched from the 5-pixel slice at x = 50, the edges from 3 x 3 samples and
 the bottom corners from the image's 38 x 38 corners. Button strips hold three
-20 x 22 frames side by side: normal, hover, pressed."""
+20 x 22 frames side by side: normal, hover, pressed.
+
+Each image is also drawn at twice the density, as name@2x.ext: the same layout in
+logical pixels, with the shapes rendered on the finer grid rather than doubled."""
 import math
 import os
 import struct
@@ -19,6 +22,7 @@ BACKGROUND_SIZE = (120, 90)
 FRAME_SIZE = (20, 22)
 FRAMES = 3
 SUPERSAMPLE = 4
+SCALES = (1, 2)
 
 OUTLINE = (20, 27, 31)        # the window's 1-pixel outer edge
 HIGHLIGHT = (62, 79, 88)      # the caption's top light line
@@ -85,8 +89,9 @@ def union(*shapes):
     return lambda px, py: any(shape(px, py) for shape in shapes)
 
 
-def coverage(shape, x, y):
-    hits = sum(shape(x + (sx + 0.5) / SUPERSAMPLE, y + (sy + 0.5) / SUPERSAMPLE)
+def coverage(shape, x, y, scale):
+    """How much of device pixel (x, y) at the given scale the shape (in logical units) covers."""
+    hits = sum(shape((x + (sx + 0.5) / SUPERSAMPLE) / scale, (y + (sy + 0.5) / SUPERSAMPLE) / scale)
                for sy in range(SUPERSAMPLE) for sx in range(SUPERSAMPLE))
     return hits / SUPERSAMPLE ** 2
 
@@ -107,10 +112,10 @@ def background_pixel(x, y, width, height):
     return CLIENT
 
 
-def background():
+def background(scale):
     width, height = BACKGROUND_SIZE
-    return [[background_pixel(x, y, width, height) + (255,) for x in range(width)]
-            for y in range(height)]
+    return [[background_pixel(x // scale, y // scale, width, height) + (255,)
+             for x in range(width * scale)] for y in range(height * scale)]
 
 
 # --- the buttons ---
@@ -125,12 +130,12 @@ CLOSE = strokes([(6, 7, 14, 15), (14, 7, 6, 15)], 1.5)
 ABOUT = union(ring(CX, CY, 6.5, 1.3), disc(CX, 7.6, 1.0), strokes([(CX, 10.2, CX, 14.6)], 1.5))
 
 
-def frame_pixels(glyph, background_rgba, glyph_rgb):
+def frame_pixels(glyph, background_rgba, glyph_rgb, scale):
     rows = []
-    for y in range(H):
+    for y in range(H * scale):
         row = []
-        for x in range(W):
-            amount = coverage(glyph, x, y)
+        for x in range(W * scale):
+            amount = coverage(glyph, x, y, scale)
             r, g, b, a = background_rgba
             if a == 0:
                 row.append(glyph_rgb + (round(255 * amount),))
@@ -140,10 +145,10 @@ def frame_pixels(glyph, background_rgba, glyph_rgb):
     return rows
 
 
-def strip(glyph, looks):
+def strip(glyph, looks, scale):
     """Three frames side by side, one per (background RGBA, glyph RGB) look."""
-    frames = [frame_pixels(glyph, back, fore) for back, fore in looks]
-    return [sum((frame[y] for frame in frames), []) for y in range(H)]
+    frames = [frame_pixels(glyph, back, fore, scale) for back, fore in looks]
+    return [sum((frame[y] for frame in frames), []) for y in range(H * scale)]
 
 
 def opaque(rgb):
@@ -163,18 +168,31 @@ def without_alpha(rows):
     return [[px[:3] for px in row] for row in rows]
 
 
+def at_scale(name, scale):
+    """name.ext at scale 1, name@<scale>x.ext above."""
+    if scale == 1:
+        return name
+    stem, extension = os.path.splitext(name)
+    return f"{stem}@{scale}x{extension}"
+
+
 def main(out):
     dialog = os.path.join(out, "dialog")
     os.makedirs(dialog, exist_ok=True)
     width, height = BACKGROUND_SIZE
-    write_png(os.path.join(dialog, "DialogBkg.png"), width, height, background())
-    for name, glyph, looks in [("dlg_minimize_button.bmp", MINIMIZE, WINDOW_BUTTON_LOOKS),
-                               ("dlg_maxmize_button.bmp", MAXIMIZE, WINDOW_BUTTON_LOOKS),
-                               ("dlg_close_btn.bmp", CLOSE, CLOSE_BUTTON_LOOKS)]:
-        write_bmp(os.path.join(dialog, name), W * FRAMES, H, without_alpha(strip(glyph, looks)))
-    about = strip(ABOUT, ABOUT_BUTTON_LOOKS)
-    write_png(os.path.join(dialog, "dlg_about_btn.png"), W * FRAMES, H, about)
-    write_png(os.path.join(out, "Button.png"), W * FRAMES, H, about)
+    for scale in SCALES:
+        write_png(os.path.join(dialog, at_scale("DialogBkg.png", scale)), width * scale,
+                  height * scale, background(scale))
+        for name, glyph, looks in [("dlg_minimize_button.bmp", MINIMIZE, WINDOW_BUTTON_LOOKS),
+                                   ("dlg_maxmize_button.bmp", MAXIMIZE, WINDOW_BUTTON_LOOKS),
+                                   ("dlg_close_btn.bmp", CLOSE, CLOSE_BUTTON_LOOKS)]:
+            write_bmp(os.path.join(dialog, at_scale(name, scale)), W * FRAMES * scale, H * scale,
+                      without_alpha(strip(glyph, looks, scale)))
+        about = strip(ABOUT, ABOUT_BUTTON_LOOKS, scale)
+        write_png(os.path.join(dialog, at_scale("dlg_about_btn.png", scale)), W * FRAMES * scale,
+                  H * scale, about)
+        write_png(os.path.join(out, at_scale("Button.png", scale)), W * FRAMES * scale, H * scale,
+                  about)
 
 
 if __name__ == "__main__":

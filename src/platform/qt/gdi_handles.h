@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "platform/gdi.h"
+#include "platform/qt/device_pixels.h"
 
 // What the window system's drawing handles stand for on Qt.
 
@@ -33,10 +34,12 @@ struct HDC__ {
   std::optional<QRegion> clip;  // none: the whole target
   int bkMode = OPAQUE;
 
-  // The pixels drawing lands in; null once the window is gone.
+  // The pixels drawing lands in; null once the window is gone. Its device pixel
+  // ratio says how many of them make one logical pixel.
   QImage* target();
-  QRect targetRect() { return target() ? target()->rect() : QRect(); }
-  // The clip region in target coordinates.
+  // The target's extent in logical pixels, the unit every drawing call speaks.
+  QRect targetRect() { return target() ? platform::LogicalRect(*target()) : QRect(); }
+  // The clip region in logical target coordinates.
   QRegion clipRegion() { return clip ? *clip : QRegion(targetRect()); }
   // After drawing into the target: shows a window context's changed pixels.
   void flush(const QRegion& changed);

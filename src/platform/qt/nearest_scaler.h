@@ -6,7 +6,8 @@
 
 namespace platform {
 
-// Nearest-pixel scaling of `from` in source onto `to` in target, within clip,
+// Nearest-pixel scaling of `from` in source onto `to` in target, within clip (all
+// in the images' own pixels, whatever their device pixel ratios),
 // row by row, picking the pixels the raster painter would. The painter takes
 // its per-scanline span path for thin, tall targets (window borders), which
 // costs far more than the pixels themselves. Returns false, drawing nothing,

@@ -10,9 +10,11 @@
 #include <QShortcut>
 #include <QWindow>
 
+#include <cmath>
 #include <cstring>
 
 #include "platform/frame_wnd.h"
+#include "platform/qt/device_pixels.h"
 #include "platform/qt/key_translation.h"
 #include "platform/qt/releasable_image.h"
 #include "platform/wnd.h"
@@ -126,8 +128,12 @@ void WindowHost::reportSize() {
 }
 
 QImage& WindowHost::windowSurface() {
-  if (m_surface.size() != size()) {
-    m_surface = MakeReleasableImage(size(), QImage::Format_ARGB32_Premultiplied);
+  // Device pixels: what the owner draws stays sharp on a dense screen.
+  const qreal ratio = devicePixelRatioF();
+  const QSize deviceSize = DeviceSize(size(), ratio);
+  if (m_surface.size() != deviceSize || m_surface.devicePixelRatio() != ratio) {
+    m_surface = MakeReleasableImage(deviceSize, QImage::Format_ARGB32_Premultiplied);
+    m_surface.setDevicePixelRatio(ratio);
     m_surface.fill(palette().window().color());
   }
   m_releaseSurface.start();
@@ -146,34 +152,47 @@ void WindowHost::flushWindowSurface(const QRegion& region) {
   if (m_painting || !isVisible()) return;
   QBackingStore* store = backingStore();
   QWindow* window = windowHandle();
-  if (!store || !window || !window->isExposed() || devicePixelRatio() != 1 ||
+  // Only whole ratios map logical rows onto device rows exactly as Qt maps them;
+  // at fractional ones Qt's own repaint decides which device pixels a region covers.
+  const qreal ratio = devicePixelRatioF();
+  if (!store || !window || !window->isExposed() || ratio != std::floor(ratio) ||
       store->size() != size()) {
     repaint(region);
     return;
   }
   // Straight into the backing store, row by row: a repaint() of a region of thin
-  // border rows costs several times more in Qt's span clipping.
-  const QRegion inside = region & rect();
+  // border rows costs several times more in Qt's span clipping. Outside the
+  // window's shape nothing is copied: there the window shows what is behind it.
+  const QRegion inside = region & visibleShape();
   store->beginPaint(inside);
   QPaintDevice* device = store->paintDevice();
   auto* target =
       device && device->devType() == QInternal::Image ? static_cast<QImage*>(device) : nullptr;
-  const QRect rows = inside.boundingRect();
-  if (target && target->depth() == 32 && m_surface.depth() == 32 && target->rect().contains(rows) &&
+  const QRegion deviceRows = DeviceRegion(inside, ratio);
+  const QRect rows = deviceRows.boundingRect();
+  if (target && target->depth() == 32 && m_surface.depth() == 32 &&
+      target->devicePixelRatio() == ratio && target->rect().contains(rows) &&
       m_surface.rect().contains(rows)) {
-    for (const QRect& r : inside) {
+    for (const QRect& r : deviceRows) {
       for (int y = r.top(); y <= r.bottom(); ++y) {
         std::memcpy(target->scanLine(y) + r.left() * 4, m_surface.constScanLine(y) + r.left() * 4,
                     size_t(r.width()) * 4);
       }
     }
   } else {
-    QPainter painter(device);
-    painter.setCompositionMode(QPainter::CompositionMode_Source);
-    for (const QRect& r : inside) painter.drawImage(r, m_surface, r);
+    drawSurface(device, inside);
   }
   store->endPaint();
   store->flush(inside, window);
+}
+
+QRegion WindowHost::visibleShape() const { return mask().isEmpty() ? QRegion(rect()) : mask(); }
+
+void WindowHost::drawSurface(QPaintDevice* device, const QRegion& region) {
+  QPainter painter(device);
+  painter.setCompositionMode(QPainter::CompositionMode_Source);
+  painter.setClipRegion(region);
+  painter.drawImage(QPointF(0, 0), m_surface);
 }
 
 void WindowHost::paintEvent(QPaintEvent* event) {
@@ -183,12 +202,9 @@ void WindowHost::paintEvent(QPaintEvent* event) {
     send(WM_NCPAINT, 1, 0);
     m_painting = false;
   }
-  QPainter painter(this);
-  painter.setCompositionMode(QPainter::CompositionMode_Source);
-  const QImage& surface = windowSurface();
+  windowSurface();
   // The client area is its own widget's to paint.
-  for (const QRect& r : event->region() - m_clientArea->geometry())
-    painter.drawImage(r, surface, r);
+  drawSurface(this, (event->region() & visibleShape()) - m_clientArea->geometry());
 }
 
 void WindowHost::resizeEvent(QResizeEvent*) { applyGeometry(); }
@@ -215,6 +231,23 @@ void WindowHost::closeEvent(QCloseEvent* event) {
   // The window decides for itself whether and how it goes away.
   event->ignore();
   if (m_owner) m_owner->PostMessage(WM_CLOSE);
+}
+
+QPoint WindowHost::screenPixelOf(const QMouseEvent& event) const {
+  // Whole logical pixels from the pointer's device pixel, so that a pointer on a
+  // painted button hit-tests to that button at any scale. Widgets get positions
+  // rounded to logical pixels; the window's own event still has the fraction.
+  const QPointF position =
+      m_windowPointer.toPoint() == event.position().toPoint() ? m_windowPointer : event.position();
+  return mapToGlobal(QPoint(0, 0)) + LogicalPixelAt(position, devicePixelRatioF());
+}
+
+void WindowHost::showEvent(QShowEvent* event) {
+  if (isWindow() && windowHandle() && !m_watchingWindow) {
+    windowHandle()->installEventFilter(this);
+    m_watchingWindow = true;
+  }
+  QWidget::showEvent(event);
 }
 
 LRESULT WindowHost::hitTest(const QPoint& globalPos) {
@@ -252,7 +285,7 @@ void WindowHost::beginSystemResize(LRESULT hitTest) {
 void WindowHost::cancelCaptionMove() { m_movePending = false; }
 
 void WindowHost::mouseMoveEvent(QMouseEvent* event) {
-  const QPoint global = event->globalPosition().toPoint();
+  const QPoint global = screenPixelOf(*event);
   if (m_movePending && (event->buttons() & Qt::LeftButton)) {
     if ((global - m_movePressPos).manhattanLength() < QApplication::startDragDistance()) return;
     m_movePending = false;
@@ -269,7 +302,7 @@ void WindowHost::mouseMoveEvent(QMouseEvent* event) {
 }
 
 void WindowHost::mousePressEvent(QMouseEvent* event) {
-  const QPoint global = event->globalPosition().toPoint();
+  const QPoint global = screenPixelOf(*event);
   if (event->button() == Qt::LeftButton) {
     sendNonClientMouse(WM_NCLBUTTONDOWN, global);
   } else if (event->button() == Qt::RightButton) {
@@ -278,7 +311,7 @@ void WindowHost::mousePressEvent(QMouseEvent* event) {
 }
 
 void WindowHost::mouseReleaseEvent(QMouseEvent* event) {
-  const QPoint global = event->globalPosition().toPoint();
+  const QPoint global = screenPixelOf(*event);
   if (event->button() == Qt::LeftButton) {
     m_movePending = false;
     sendNonClientMouse(WM_NCLBUTTONUP, global);
@@ -289,7 +322,7 @@ void WindowHost::mouseReleaseEvent(QMouseEvent* event) {
 
 void WindowHost::mouseDoubleClickEvent(QMouseEvent* event) {
   if (event->button() == Qt::LeftButton) {
-    sendNonClientMouse(WM_NCLBUTTONDBLCLK, event->globalPosition().toPoint());
+    sendNonClientMouse(WM_NCLBUTTONDBLCLK, screenPixelOf(*event));
   }
 }
 
@@ -315,6 +348,8 @@ void WindowHost::keyPressEvent(QKeyEvent* event) {
 
 bool WindowHost::eventFilter(QObject* watched, QEvent* event) {
   if (watched == m_clientArea && event->type() == QEvent::Enter) deliverNonClientLeave();
+  if (watched == windowHandle() && dynamic_cast<QMouseEvent*>(event))
+    m_windowPointer = static_cast<QMouseEvent*>(event)->position();
   return QWidget::eventFilter(watched, event);
 }
 

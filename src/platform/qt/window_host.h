@@ -77,12 +77,19 @@ class WindowHost : public QWidget {
   void mouseReleaseEvent(QMouseEvent* event) override;
   void mouseDoubleClickEvent(QMouseEvent* event) override;
   void leaveEvent(QEvent* event) override;
+  void showEvent(QShowEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   LRESULT send(UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
+  // The window's shape: its mask, or the whole window without one.
+  QRegion visibleShape() const;
+  // The surface's pixels in region (logical) onto a device, replacing what is there.
+  void drawSurface(QPaintDevice* device, const QRegion& region);
   UINT currentSizeType() const;
+  // The screen position, in logical pixels, of the pixel a mouse event is on.
+  QPoint screenPixelOf(const QMouseEvent& event) const;
   LRESULT hitTest(const QPoint& globalPos);
   void sendNonClientMouse(UINT message, const QPoint& globalPos);
   void deliverNonClientLeave();
@@ -100,6 +107,10 @@ class WindowHost : public QWidget {
   // so that a double-click on the caption still arrives.
   bool m_movePending = false;
   QPoint m_movePressPos;
+  // The pointer in window coordinates as the window's last mouse event had it,
+  // before widgets round it to logical pixels.
+  QPointF m_windowPointer{-1, -1};
+  bool m_watchingWindow = false;
 
   friend class ::CWnd;
 };
