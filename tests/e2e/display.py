@@ -24,16 +24,17 @@ class VirtualDisplay:
     """Xvfb on a display it picks itself (-displayfd), with openbox as window manager (its
     configuration file may be given)."""
 
-    def __init__(self, window_manager_config=None):
+    def __init__(self, window_manager_config=None, size=(SCREEN_WIDTH, SCREEN_HEIGHT)):
         self._processes = []
         self.name = None
         self._window_manager_config = window_manager_config
+        self.width, self.height = size
 
     def start(self):
         read_end, write_end = os.pipe()
         xvfb = subprocess.Popen(
             ["Xvfb", "-displayfd", str(write_end), "-screen", "0",
-             f"{SCREEN_WIDTH}x{SCREEN_HEIGHT}x24", "-nolisten", "tcp", "-noreset"],
+             f"{self.width}x{self.height}x24", "-nolisten", "tcp", "-noreset"],
             pass_fds=(write_end,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         self._processes.append(xvfb)
         os.close(write_end)
@@ -50,7 +51,7 @@ class VirtualDisplay:
                                                 stderr=subprocess.DEVNULL))
         wait_for("the window manager", self._window_manager_ready)
         # A known pointer place: Xvfb starts it in the middle of the screen, over the page.
-        run_tool("xdotool", "mousemove", "0", str(SCREEN_HEIGHT - 1))
+        run_tool("xdotool", "mousemove", "0", str(self.height - 1))
 
     @staticmethod
     def _window_manager_ready():
@@ -116,25 +117,34 @@ def screen_pixel(x, y, shot_dir):
 
 def screen_pixels(points, shot_dir):
     """Colours of several screen pixels ('RRGGBB' each), all from one xwd dump."""
-    path = os.path.join(shot_dir, "screen.xwd")
-    with open(path, "wb") as dump:
-        subprocess.run(["xwd", "-root", "-silent"], stdout=dump, check=True,
-                       timeout=EVENT_TIMEOUT)
-    with open(path, "rb") as dump:
-        data = dump.read()
-    fields = struct.unpack(">25I", data[:100])
-    header_size, byte_order, bits_per_pixel, bytes_per_line = (fields[0], fields[7], fields[11],
-                                                                fields[12])
-    masks, colour_count = fields[14:17], fields[19]
-    if bits_per_pixel not in (24, 32):
-        raise ValueError(f"unexpected xwd depth {bits_per_pixel}")
-    # 24-bit dumps (once a client installs a colormap) pack 3 bytes a pixel in padded rows.
-    pixel_size = bits_per_pixel // 8
-    colours = []
-    for x, y in points:
-        offset = header_size + colour_count * 12 + y * bytes_per_line + x * pixel_size
-        value = int.from_bytes(data[offset:offset + pixel_size],
-                               "little" if byte_order == 0 else "big")
-        colours.append("".join(f"{(value & mask) >> ((mask & -mask).bit_length() - 1):02X}"
-                               for mask in masks))
-    return colours
+    dump = ScreenDump(shot_dir)
+    return [dump.pixel(x, y) for x, y in points]
+
+
+class ScreenDump:
+    """One xwd dump of the root window, read pixel by pixel."""
+
+    def __init__(self, shot_dir):
+        path = os.path.join(shot_dir, "screen.xwd")
+        with open(path, "wb") as dump:
+            subprocess.run(["xwd", "-root", "-silent"], stdout=dump, check=True,
+                           timeout=EVENT_TIMEOUT)
+        with open(path, "rb") as dump:
+            self._data = dump.read()
+        fields = struct.unpack(">25I", self._data[:100])
+        header_size, byte_order, bits_per_pixel, self._bytes_per_line = (fields[0], fields[7],
+                                                                         fields[11], fields[12])
+        self._masks, colour_count = fields[14:17], fields[19]
+        if bits_per_pixel not in (24, 32):
+            raise ValueError(f"unexpected xwd depth {bits_per_pixel}")
+        # 24-bit dumps (once a client installs a colormap) pack 3 bytes a pixel in padded rows.
+        self._pixel_size = bits_per_pixel // 8
+        self._start = header_size + colour_count * 12
+        self._order = "little" if byte_order == 0 else "big"
+
+    def pixel(self, x, y):
+        """'RRGGBB' of one pixel."""
+        offset = self._start + y * self._bytes_per_line + x * self._pixel_size
+        value = int.from_bytes(self._data[offset:offset + self._pixel_size], self._order)
+        return "".join(f"{(value & mask) >> ((mask & -mask).bit_length() - 1):02X}"
+                       for mask in self._masks)

@@ -14,7 +14,8 @@ import tempfile
 import unittest
 
 from devtools import DevTools, DevToolsError, DevToolsPage, free_loopback_port  # noqa: F401
-from display import (SCREEN_HEIGHT, SCREEN_WIDTH, VirtualDisplay, active_window,  # noqa: F401
+from display import (SCREEN_HEIGHT, SCREEN_WIDTH, ScreenDump, VirtualDisplay,  # noqa: F401
+                     active_window,
                      close_window, managed_windows, press_keys, run_tool, screen_pixel,
                      screen_pixels, visible_windows, wait_window, window_geometry, window_states)
 from processes import ShellProcess, alive, descendants, process_exe, stop_process  # noqa: F401
@@ -29,6 +30,8 @@ class ShellTestCase(unittest.TestCase):
     """Each test: a fresh temporary root with its own display, HOME, working directory holding a
     copy of the example pages, and a DevTools port. Everything started is stopped afterwards."""
 
+    SCREEN_SIZE = (SCREEN_WIDTH, SCREEN_HEIGHT)  # in device pixels
+
     def setUp(self):
         self.executable = os.environ.get("VINTREL_EXE")
         if not self.executable or not os.access(self.executable, os.X_OK):
@@ -41,7 +44,7 @@ class ShellTestCase(unittest.TestCase):
         self.workdir = os.path.join(self.root, "work")
         shutil.copytree(EXAMPLE_DIR, self.workdir,
                         ignore=shutil.ignore_patterns("cache", "debug"))
-        self.display = VirtualDisplay(self.window_manager_config())
+        self.display = VirtualDisplay(self.window_manager_config(), self.SCREEN_SIZE)
         self.addCleanup(self.display.stop)
         self.display.start()
         self.shell = None

@@ -12,8 +12,9 @@ def _paeth(a, b, c):
     return a if pa <= pb and pa <= pc else (b if pb <= pc else c)
 
 
-def load_png(name):
-    """(width, height, rows of (r, g, b, a)) of an 8-bit RGB or RGBA, non-interlaced PNG."""
+def load_png(name, max_rows=None):
+    """(width, height, rows of (r, g, b, a)) of an 8-bit RGB or RGBA, non-interlaced PNG of the
+    skin, or at any other path; only its first max_rows rows when given."""
     data = open(os.path.join(SKIN_DIR, name), "rb").read()
     pos, idat = 8, b""
     while pos < len(data):
@@ -28,7 +29,7 @@ def load_png(name):
         pos += 12 + length
     channels = 4 if colour == 6 else 3
     raw, stride, previous, rows = zlib.decompress(idat), width * channels, bytes(width * channels), []
-    for y in range(height):
+    for y in range(height if max_rows is None else min(height, max_rows)):
         kind, line = raw[y * (stride + 1)], bytearray(raw[y * (stride + 1) + 1:(y + 1) * (stride + 1)])
         for i in range(stride):
             left = line[i - channels] if i >= channels else 0

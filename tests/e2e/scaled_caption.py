@@ -1,0 +1,115 @@
+"""What the skinned caption shows at any scale (QT_SCALE_FACTOR) on a 2560 x 1600 screen: the
+joins of the background pieces at device resolution, and the pointer landing on the buttons
+where they are painted. The test_scale_* modules run it at one scale each."""
+
+import math
+import subprocess
+
+import harness
+
+MAIN_TITLE = "^lumerock$"
+ROOT_COLOUR = "00FF00"
+CAPTION, BORDER = 38, 3
+OUTLINE, HIGHLIGHT, BODY = "141B1F", "3E4F58", "263238"  # the default skin's frame colours
+PAGE_BACKGROUND = "EEF2F7"  # the example page beside the left border
+CLOSE_HOVER = "E53935"
+
+
+def close_enough(colour, expected, tolerance=6):
+    return all(abs(int(colour[i:i + 2], 16) - int(expected[i:i + 2], 16)) <= tolerance
+               for i in (0, 2, 4))
+
+
+class ScaledCaption:
+    """Tests for any scale; the subclasses below pick one."""
+
+    SCALE = 1
+    SCREEN_SIZE = (2560, 1600)
+
+    def setUp(self):
+        super().setUp()
+        harness.run_tool("xsetroot", "-solid", f"#{ROOT_COLOUR}")
+        self.start_shell({"QT_SCALE_FACTOR": str(self.SCALE)})
+        self.page = self.open_page("/request.html")
+        self.window = harness.wait_window(MAIN_TITLE)
+        harness.wait_for("the window to be maximised",
+                         lambda: harness.window_geometry(self.window) == (0, 0, *self.SCREEN_SIZE))
+        self.width = round(self.SCREEN_SIZE[0] / self.SCALE)  # the window in logical pixels
+        self.height = round(self.SCREEN_SIZE[1] / self.SCALE)
+
+    # Logical to device pixels: the nearest device pixel edge, halves rounding up.
+    def edge(self, logical):
+        return math.floor(logical * self.SCALE + 0.5 + 1e-9)
+
+    def device_rect(self, x, y, width, height):
+        """(left, top, right, bottom), right and bottom exclusive."""
+        return self.edge(x), self.edge(y), self.edge(x + width), self.edge(y + height)
+
+    def close_rect(self):
+        return self.device_rect(self.width - 30, 8, 20, 22)
+
+    def dump(self):
+        return harness.ScreenDump(self.root)
+
+    def pointer(self, *actions):
+        harness.run_tool("xdotool", *map(str, actions))
+
+    def test_joins_of_the_background_have_no_seams(self):
+        screen = self.dump()
+        # A window of a fractional logical size may reach half a pixel past the screen.
+        right = min(self.edge(self.width), self.SCREEN_SIZE[0]) - 1
+        bottom = min(self.edge(self.height), self.SCREEN_SIZE[1]) - 1
+        border, caption = self.edge(BORDER), self.edge(CAPTION)
+        right_border = self.edge(self.width - BORDER)
+        # A caption row below the buttons, across both ends and the stretched band.
+        row = self.edge(36)
+        colours = [screen.pixel(x, row) for x in range(right + 1)]
+        self.assertEqual(colours[0], OUTLINE)
+        odd = [x for x in range(border, right_border) if colours[x] != BODY]
+        self.assertEqual(odd, [], f"caption row {row} breaks at device columns {odd[:10]}")
+        # The borders and the bottom edge, from the window's edge to their join with the page.
+        middle_row, middle_column = self.SCREEN_SIZE[1] // 2, self.SCREEN_SIZE[0] // 2
+        lines = {
+            "left border": [screen.pixel(x, middle_row) for x in range(border)],
+            "right border": [screen.pixel(x, middle_row) for x in range(right, right_border - 1, -1)],
+            "bottom edge": [screen.pixel(middle_column, y)
+                            for y in range(bottom, self.edge(self.height - BORDER) - 1, -1)],
+        }
+        self.assertEqual(lines["left border"][0], OUTLINE)
+        for name, line in lines.items():
+            self.assertTrue(all(colour in (OUTLINE, BODY) for colour in line), f"{name}: {line}")
+            self.assertEqual(line[-1], BODY, f"{name} meets the page with its body colour: {line}")
+        for name, x in (("left", border), ("right", right_border - 1)):
+            self.assertTrue(close_enough(screen.pixel(x, middle_row), PAGE_BACKGROUND),
+                            f"the page meets the {name} border: {screen.pixel(x, middle_row)}")
+        # The caption's last row, then the page's first row, down the middle.
+        self.assertEqual(screen.pixel(middle_column, caption - 1), BODY)
+        first_page_row = screen.pixel(middle_column, caption)
+        self.assertNotIn(first_page_row, (BODY, ROOT_COLOUR, "000000"))
+        self.assertEqual(first_page_row, screen.pixel(middle_column, caption + 10),
+                         "the page's header starts right below the caption")
+
+    def test_hover_and_press_land_where_the_buttons_are_painted(self):
+        left, top, right, bottom = self.close_rect()
+        middle = (top + bottom) // 2
+        spot = (right - 2, top + 2)  # the button's background, away from the glyph
+        normal = self.dump().pixel(*spot)
+        self.pointer("mousemove", left, middle)  # the button's first device column
+        harness.wait_for("the hover frame on the close button's first column",
+                         lambda: close_enough(self.dump().pixel(*spot), CLOSE_HOVER))
+        self.pointer("mousemove", left - 1, middle)  # the last column before it
+        harness.wait_for("the normal frame one device pixel left of the button",
+                         lambda: self.dump().pixel(*spot) == normal)
+
+        minimise_left, _, minimise_right, _ = self.device_rect(self.width - 74, 8, 20, 22)
+        self.pointer("mousemove", minimise_right - 1, middle, "click", 1)
+        harness.wait_for("the window to be minimised by its button's last column",
+                         lambda: "_NET_WM_STATE_HIDDEN" in harness.window_states(self.window))
+        harness.run_tool("wmctrl", "-i", "-a", hex(self.window))
+        harness.wait_for("the window back, maximised",
+                         lambda: harness.window_geometry(self.window) == (0, 0, *self.SCREEN_SIZE))
+        self.pointer("mousemove", left, bottom - 1, "click", 1)
+        try:
+            self.assertEqual(self.shell.popen.wait(harness.EXIT_TIMEOUT), 0)
+        except subprocess.TimeoutExpired:
+            self.fail("a click on the close button's corner pixel did not close the window")
