@@ -1,5 +1,7 @@
 // The skinned frame's painter against a floor measured in the same run: filling
 // the same non-client pixels with one colour and copying them to the window.
+// `--scale=F` runs it on a dense screen (QT_SCALE_FACTOR F): window sizes are
+// logical, the pixels filled and painted are the device pixels.
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
@@ -9,11 +11,13 @@
 #include <QTemporaryFile>
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <map>
 #include <string>
 #include <vector>
 
+#include "platform/qt/device_pixels.h"
 #include "platform/qt/icon.h"
 #include "platform/qt/window_host.h"
 #include "skin/caption_buttons.h"
@@ -25,6 +29,8 @@ namespace {
 
 constexpr QRgb kFloorColor = 0xFF263238;
 constexpr int kRepetitions = 5;
+constexpr QSize kScreenPixels(3840, 2160);
+constexpr const char* kScaleOption = "--scale=";
 const char* const kScreenConfig =
     R"({"screens":[{"name":"S1","x":0,"y":0,"width":3840,"height":2160,)"
     R"("logicalDpi":96,"logicalBaseDpi":96,"dpr":1}]})";
@@ -72,7 +78,7 @@ QRegion NonClientRegion(QSize window) {
 
 void FillAndCopy(QImage& offscreen, platform::WindowHost& host, const QRegion& nonClient) {
   QImage& surface = host.windowSurface();
-  for (const QRect& rect : nonClient) {
+  for (const QRect& rect : platform::DeviceRegion(nonClient, surface.devicePixelRatio())) {
     for (int y = rect.top(); y <= rect.bottom(); ++y) {
       auto* row = reinterpret_cast<QRgb*>(offscreen.scanLine(y)) + rect.left();
       std::fill_n(row, rect.width(), kFloorColor);
@@ -85,7 +91,7 @@ void FillAndCopy(QImage& offscreen, platform::WindowHost& host, const QRegion& n
 void Floor(benchmark::State& state, WindowSize size) {
   OpenFrame frame(size);
   platform::WindowHost& host = *frame->host();
-  QImage offscreen(host.size(), QImage::Format_ARGB32_Premultiplied);
+  QImage offscreen(host.windowSurface().size(), QImage::Format_ARGB32_Premultiplied);
   const QRegion nonClient = NonClientRegion(host.size());
   for (auto _ : state) FillAndCopy(offscreen, host, nonClient);
 }
@@ -200,7 +206,23 @@ void Register(const std::string& name, void (*function)(benchmark::State&, Windo
 
 }  // namespace
 
+// Takes `--scale=F` out of the arguments; 1 without it.
+double TakeScale(int& argc, char** argv) {
+  double scale = 1;
+  int kept = 0;
+  for (int i = 0; i < argc; ++i) {
+    if (std::strncmp(argv[i], kScaleOption, std::strlen(kScaleOption)) == 0)
+      scale = std::atof(argv[i] + std::strlen(kScaleOption));
+    else
+      argv[kept++] = argv[i];
+  }
+  argc = kept;
+  return scale > 0 ? scale : 1;
+}
+
 int main(int argc, char** argv) {
+  const double scale = TakeScale(argc, argv);
+  if (scale != 1) qputenv("QT_SCALE_FACTOR", QByteArray::number(scale));
   // Offscreen, on a screen large enough for the largest window.
   QTemporaryFile screen;
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && screen.open()) {
@@ -212,14 +234,19 @@ int main(int argc, char** argv) {
   CSkinImageStore::GetInstance()->m_strSkinRoot =
       CString(QString::fromUtf8(VINTREL_SKIN_SOURCE_DIR).toStdWString());
 
+  // Logical window sizes up to the whole screen.
+  const QSize screenSize = (QSizeF(kScreenPixels) / scale).toSize();
   for (const WindowSize size :
        {WindowSize{1000, 700}, WindowSize{1920, 1080}, WindowSize{3840, 2160}}) {
+    if (size.width > screenSize.width() || size.height > screenSize.height()) continue;
     Register("Floor", Floor, size);
     Register("Painter", Painter, size);
   }
   Register("HoverChange", HoverChange, WindowSize{1920, 1080});
   Register("PointerHoverChange", PointerHoverChange, WindowSize{1920, 1080});
   Register("PointerPress", PointerPress, WindowSize{1920, 1080});
+  std::printf("device pixel ratio %.2f, screen %dx%d device pixels\n", scale, kScreenPixels.width(),
+              kScreenPixels.height());
 
   benchmark::Initialize(&argc, argv);
   RatioReporter reporter;
