@@ -3,16 +3,24 @@
 // window exists (N: the look the frame read), and "done <line>" after each line.
 //   command ID   sends WM_COMMAND ID to the main window
 //   about        posts the About command, so the channel stays open under the dialog
+//   move X Y     the pointer to window point (X, Y), through the toolkit's own input
+//   click X Y    a left click there, the same way: for platforms where no tool here
+//                can inject input (Wayland)
+//   size         reports "done size W H", the main window's size
 #include <unistd.h>
 
 #include <QSocketNotifier>
 #include <QString>
+#include <QTest>
+#include <QWidget>
+#include <QWindow>
 
 #include <cstdio>
 #include <memory>
 
 #include "app/vintrel_app.h"
 #include "platform/command_ids.h"
+#include "platform/qt/window_host.h"
 #include "platform/wnd.h"
 
 namespace {
@@ -58,8 +66,21 @@ class LookDriverApp : public CVintrelApp {
     CWnd* frame = m_pMainWnd;
     if (!frame) return;
     const QStringList words = line.split(' ', Qt::SkipEmptyParts);
+    QWindow* window = frame->host() ? frame->host()->windowHandle() : nullptr;
     if (words.size() == 2 && words[0] == "command") {
       frame->SendMessage(WM_COMMAND, words[1].toUInt());
+    } else if (words.size() == 3 && words[0] == "move" && window) {
+      QTest::mouseMove(window, QPoint(words[1].toInt(), words[2].toInt()));
+    } else if (words.size() == 3 && words[0] == "click" && window) {
+      // Reported first: the click may end the process.
+      Report(QStringLiteral("done %1").arg(line));
+      QTest::mouseClick(window, Qt::LeftButton, {}, QPoint(words[1].toInt(), words[2].toInt()));
+      return;
+    } else if (line == "size" && frame->host()) {
+      Report(QStringLiteral("done size %1 %2")
+                 .arg(frame->host()->width())
+                 .arg(frame->host()->height()));
+      return;
     } else if (line == "about") {
       frame->PostMessage(WM_COMMAND, ID_APP_ABOUT);
     } else {

@@ -39,7 +39,7 @@ def window_pixel(window, x, y):
 class LookDriver:
     """The shell with its command channel (look_driver.cpp): lines in, reports out."""
 
-    def __init__(self, test):
+    def __init__(self, test, extra_env=None):
         executable = os.path.join(os.path.dirname(test.executable), "vintrel_look_driver")
         runtime_dir = os.path.join(test.root, "runtime")
         os.makedirs(runtime_dir, mode=0o700, exist_ok=True)
@@ -47,6 +47,7 @@ class LookDriver:
                if not key.startswith(("LC_", "QTWEBENGINE_", "QT_", "XDG_CONFIG"))}
         env.update(HOME=test.home, XDG_RUNTIME_DIR=runtime_dir, LANG="en_US.UTF-8",
                    QT_QUICK_BACKEND="software")
+        env.update(extra_env or {})
         with open(os.path.join(test.root, "shell.log"), "ab") as log:
             popen = subprocess.Popen([executable], cwd=test.workdir, env=env,
                                      stdin=subprocess.PIPE, stdout=subprocess.PIPE,
@@ -73,9 +74,10 @@ class LookDriver:
                 return line
 
     def send(self, line):
+        """Sends a command line; returns its report."""
         self.shell.popen.stdin.write(line + "\n")
         self.shell.popen.stdin.flush()
-        self.report(f"done {line}")
+        return self.report(f"done {line}")
 
 
 class LookOnScreenTest(harness.ShellTestCase):

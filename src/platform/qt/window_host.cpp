@@ -29,6 +29,12 @@ Qt::WindowFlags FlagsFor(const CREATESTRUCT& cs) {
 
 LPARAM ScreenPointParam(const QPoint& p) { return MAKELPARAM(p.x(), p.y()); }
 
+// Under Wayland a window's mask shapes where input goes, not what is shown: the
+// pixels outside it must be transparent for the shape to show.
+bool MaskShapesInputOnly() {
+  return QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
+}
+
 Qt::CursorShape CursorFor(LRESULT hitTest) {
   switch (hitTest) {
     case HTLEFT:
@@ -62,6 +68,7 @@ WindowHost::WindowHost(CWnd* owner, const CREATESTRUCT& cs, QWidget* parent)
   if (cs.lpszName) setWindowTitle(QString::fromWCharArray(cs.lpszName));
 
   if (isWindow()) {
+    if (MaskShapesInputOnly()) setAttribute(Qt::WA_TranslucentBackground);
     // Alt+Space opens the system menu wherever the focus is in the window, the
     // browser included.
     auto* keyMenu = new QShortcut(QKeySequence(Qt::ALT | Qt::Key_Space), this);
