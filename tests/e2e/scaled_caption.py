@@ -55,12 +55,16 @@ class ScaledCaption:
         harness.run_tool("xdotool", *map(str, actions))
 
     def test_joins_of_the_background_have_no_seams(self):
-        screen = self.dump()
         # A window of a fractional logical size may reach half a pixel past the screen.
         right = min(self.edge(self.width), self.SCREEN_SIZE[0]) - 1
         bottom = min(self.edge(self.height), self.SCREEN_SIZE[1]) - 1
         border, caption = self.edge(BORDER), self.edge(CAPTION)
         right_border = self.edge(self.width - BORDER)
+        middle_row, middle_column = self.SCREEN_SIZE[1] // 2, self.SCREEN_SIZE[0] // 2
+        # The load event comes before the page's first frame reaches the screen.
+        harness.wait_for("the page painted beside the left border", lambda: close_enough(
+            self.dump().pixel(border, middle_row), PAGE_BACKGROUND))
+        screen = self.dump()
         # A caption row below the buttons, across both ends and the stretched band.
         row = self.edge(36)
         colours = [screen.pixel(x, row) for x in range(right + 1)]
@@ -68,7 +72,6 @@ class ScaledCaption:
         odd = [x for x in range(border, right_border) if colours[x] != BODY]
         self.assertEqual(odd, [], f"caption row {row} breaks at device columns {odd[:10]}")
         # The borders and the bottom edge, from the window's edge to their join with the page.
-        middle_row, middle_column = self.SCREEN_SIZE[1] // 2, self.SCREEN_SIZE[0] // 2
         lines = {
             "left border": [screen.pixel(x, middle_row) for x in range(border)],
             "right border": [screen.pixel(x, middle_row) for x in range(right, right_border - 1, -1)],
