@@ -20,6 +20,8 @@ MIN_WIDTH, MIN_HEIGHT = 951, 681
 # Each caption button's centre lies this far left of the window's right edge, 19 rows down.
 BUTTON_CENTRE_INSETS = {"close": 20, "maximise": 42, "minimise": 64, "about": 86}
 ICON = (22, 20)
+CLOSE_SPOT = (W - 27, 11)  # the maximised window's close button background, not its glyph
+MOVE_SLACK = 2  # pixels a moved window may lie off the press offset
 
 
 def button(name, geometry=(0, 0, W, H)):
@@ -62,11 +64,12 @@ class CaptionTest(harness.ShellTestCase):
     def click(self, x, y):
         self.pointer("mousemove", x, y, "click", 1)
 
-    def drag(self, start, end, steps=10):
-        """Presses at start, moves to end in steps with the button held, releases."""
+    def drag(self, start, end, steps=10, pause=0.03):
+        """Presses at start, moves to end in steps with the button held, releases. With no
+        pause the steps reach the shell all at once, as a quick flick's motion does."""
         self.pointer("mousemove", *start, "mousedown", 1)
         for i in range(1, steps + 1):
-            time.sleep(0.03)
+            time.sleep(pause)
             self.pointer("mousemove", start[0] + (end[0] - start[0]) * i // steps,
                          start[1] + (end[1] - start[1]) * i // steps)
         time.sleep(0.1)
@@ -114,15 +117,20 @@ class CaptionLookTest(CaptionTest):
 
 class CaptionButtonTest(CaptionTest):
 
-    def test_hover_shows_the_hover_frame_and_leaving_restores_it(self):
+    @staticmethod
+    def close_frames():
+        """The close button's normal and hover colours at CLOSE_SPOT."""
         _, _, close = skin_images.load_bmp("dialog/dlg_close_btn.bmp")
-        spot = (W - 27, 11)  # button background, not glyph
-        normal, hover = (skin_images.hex_colour(close[3][3]), skin_images.hex_colour(close[3][23]))
-        self.assertTrue(close_enough(self.pixel(*spot), normal))
+        return skin_images.hex_colour(close[3][3]), skin_images.hex_colour(close[3][23])
+
+    def test_hover_shows_the_hover_frame_and_leaving_restores_it(self):
+        normal, hover = self.close_frames()
+        self.assertTrue(close_enough(self.pixel(*CLOSE_SPOT), normal))
         self.pointer("mousemove", *button("close"))
-        harness.wait_for("the hover frame", lambda: close_enough(self.pixel(*spot), hover))
+        harness.wait_for("the hover frame", lambda: close_enough(self.pixel(*CLOSE_SPOT), hover))
         self.pointer("mousemove", W // 2, H // 2)
-        harness.wait_for("the normal frame again", lambda: close_enough(self.pixel(*spot), normal))
+        harness.wait_for("the normal frame again",
+                         lambda: close_enough(self.pixel(*CLOSE_SPOT), normal))
 
     def test_minimise_maximise_restore_and_close(self):
         self.click(*button("minimise"))
@@ -148,6 +156,15 @@ class CaptionButtonTest(CaptionTest):
         harness.wait_for("the window to be maximised",
                          lambda: self.geometry() == (0, 0, W, H))
 
+    def test_dragging_the_caption_of_the_maximised_window_leaves_it_in_place(self):
+        self.drag((W // 2, 20), (W // 2 - 200, 220))
+        # The shell takes pointer events in order: once it shows the hover frame, it has
+        # handled the whole drag.
+        self.pointer("mousemove", *button("close"))
+        harness.wait_for("the hover frame", lambda: close_enough(self.pixel(*CLOSE_SPOT),
+                                                                 self.close_frames()[1]))
+        self.assertEqual(self.geometry(), (0, 0, W, H))
+
     def test_system_menu_from_the_icon_and_its_close(self):
         inside_menu = (ICON[0] + 50, ICON[1] + 40)  # the menu opens below and right of the click
         page_colour = self.pixel(*inside_menu)
@@ -168,14 +185,21 @@ class MoveAndResizeTest(CaptionTest):
                          lambda: self.geometry() == (200, 150, 1200, 800))
 
     def test_dragging_the_caption_moves_the_window(self):
-        self.drag((700, 170), (600, 270))
-        harness.wait_for("the window to move",
-                         lambda: self.geometry()[:2] != (200, 150))
-        x, y, width, height = self.geometry()
-        # The move starts after a few pixels of drag, so it trails the pointer a little.
-        self.assertAlmostEqual(x, 100, delta=12)
-        self.assertAlmostEqual(y, 250, delta=12)
-        self.assertEqual((width, height), (1200, 800))
+        # The window keeps the pressed point under the pointer, the drag threshold included,
+        # whether the motion comes in paced steps or all at once.
+        for name, pause, move_by in (("paced", 0.03, (-100, 100)), ("all at once", 0, (150, -50))):
+            with self.subTest(name):
+                x, y, width, height = self.geometry()
+                press = (x + 500, y + 20)
+                expected = (x + move_by[0], y + move_by[1])
+                self.drag(press, (press[0] + move_by[0], press[1] + move_by[1]), pause=pause)
+                try:
+                    harness.wait_for(f"the window at {expected}",
+                                     lambda: all(abs(a - b) <= MOVE_SLACK for a, b in
+                                                 zip(self.geometry()[:2], expected)))
+                except harness.Deadline:
+                    self.fail(f"the window ends at {self.geometry()[:2]}, not {expected}")
+                self.assertEqual(self.geometry()[2:], (width, height))
 
     def test_dragging_a_border_or_corner_resizes_down_to_the_minimum_only(self):
         self.drag((200 + 1200 - 1, 550), (200 + 1400, 550))  # right border, outwards

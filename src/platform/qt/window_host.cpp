@@ -35,6 +35,15 @@ bool MaskShapesInputOnly() {
   return QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
 }
 
+// Under X11 the shell places its window itself while the caption is dragged: a
+// move handed to the window manager starts from wherever the pointer is when
+// the manager gets to grab it, and the motion and release before that grab are
+// lost to it. Under Wayland only the compositor may place windows, and it owns
+// the pointer, so it loses nothing.
+bool ShellPlacesWindows() {
+  return !QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
+}
+
 Qt::CursorShape CursorFor(LRESULT hitTest) {
   switch (hitTest) {
     case HTLEFT:
@@ -274,8 +283,8 @@ void WindowHost::deliverNonClientLeave() {
 }
 
 void WindowHost::beginCaptionMove(const QPoint& globalPos) {
-  m_movePending = true;
-  m_movePressPos = globalPos;
+  if (isMaximized() || isMinimized() || isFullScreen()) return;
+  m_captionDrag.press(globalPos, pos());
 }
 
 void WindowHost::beginSystemResize(LRESULT hitTest) {
@@ -289,16 +298,26 @@ void WindowHost::beginSystemResize(LRESULT hitTest) {
   if (edges && windowHandle()) windowHandle()->startSystemResize(edges);
 }
 
-void WindowHost::cancelCaptionMove() { m_movePending = false; }
+void WindowHost::cancelCaptionMove() { m_captionDrag.release(); }
+
+bool WindowHost::followCaptionDrag(const QMouseEvent& event) {
+  if (!m_captionDrag.pressed() || !(event.buttons() & Qt::LeftButton)) return false;
+  // The pointer's screen position as the event has it: the window moves under the
+  // pointer, so its own position says nothing about where this event happened.
+  const QPoint pointer = LogicalPixelAt(event.globalPosition(), devicePixelRatioF());
+  if (!m_captionDrag.follow(pointer, QApplication::startDragDistance())) return true;
+  if (ShellPlacesWindows()) {
+    move(m_captionDrag.windowPositionFor(pointer));
+  } else {
+    m_captionDrag.release();
+    if (windowHandle()) windowHandle()->startSystemMove();
+  }
+  return true;
+}
 
 void WindowHost::mouseMoveEvent(QMouseEvent* event) {
+  if (followCaptionDrag(*event)) return;
   const QPoint global = screenPixelOf(*event);
-  if (m_movePending && (event->buttons() & Qt::LeftButton)) {
-    if ((global - m_movePressPos).manhattanLength() < QApplication::startDragDistance()) return;
-    m_movePending = false;
-    if (windowHandle()) windowHandle()->startSystemMove();
-    return;
-  }
   const LRESULT ht = hitTest(global);
   setCursor(CursorFor(ht));
   if (ht == HTCLIENT || ht == HTNOWHERE) {
@@ -320,7 +339,7 @@ void WindowHost::mousePressEvent(QMouseEvent* event) {
 void WindowHost::mouseReleaseEvent(QMouseEvent* event) {
   const QPoint global = screenPixelOf(*event);
   if (event->button() == Qt::LeftButton) {
-    m_movePending = false;
+    m_captionDrag.release();
     sendNonClientMouse(WM_NCLBUTTONUP, global);
   } else if (event->button() == Qt::RightButton) {
     sendNonClientMouse(WM_NCRBUTTONUP, global);

@@ -7,6 +7,7 @@
 #include <QTimer>
 #include <QWidget>
 
+#include "platform/qt/caption_drag.h"
 #include "platform/win_types.h"
 
 class CWnd;
@@ -60,8 +61,8 @@ class WindowHost : public QWidget {
   // One WM_NCMOUSELEAVE once the pointer leaves the non-client area.
   void trackNonClientLeave() { m_trackingLeave = true; }
 
-  // Default processing of a press on the caption: the system move starts once the
-  // pointer has moved a little with the button held.
+  // Default processing of a press on the caption: the window follows the pointer
+  // once it has moved a little with the button held.
   void beginCaptionMove(const QPoint& globalPos);
   void cancelCaptionMove();
   // Default processing of a press on a border: the window system resizes.
@@ -92,6 +93,8 @@ class WindowHost : public QWidget {
   QPoint screenPixelOf(const QMouseEvent& event) const;
   LRESULT hitTest(const QPoint& globalPos);
   void sendNonClientMouse(UINT message, const QPoint& globalPos);
+  // Moves the window with a caption drag; false when the event is no part of one.
+  bool followCaptionDrag(const QMouseEvent& event);
   void deliverNonClientLeave();
 
   CWnd* m_owner;
@@ -103,10 +106,9 @@ class WindowHost : public QWidget {
   bool m_trackingLeave = false;
   UINT m_lastSizeType = ~0u;
   QSize m_lastClientSize;
-  // A caption press waits for the pointer to move before the system move starts,
-  // so that a double-click on the caption still arrives.
-  bool m_movePending = false;
-  QPoint m_movePressPos;
+  // A caption press waits for the pointer to move before the window moves, so
+  // that a double-click on the caption still arrives.
+  CaptionDrag m_captionDrag;
   // The pointer in window coordinates as the window's last mouse event had it,
   // before widgets round it to logical pixels.
   QPointF m_windowPointer{-1, -1};
