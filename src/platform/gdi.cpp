@@ -347,6 +347,11 @@ BOOL DrawIconEx(HDC hdc, int xLeft, int yTop, HICON hIcon, int cxWidth, int cyWi
 CDC* CWnd::GetWindowDC() {
   platform::WindowHost* window = host();
   if (!window) return nullptr;
+  // Nothing a hidden window draws is seen: its frame is drawn when it is first painted.
+  if (!window->isVisible()) {
+    window->m_surfaceStale = true;
+    return nullptr;
+  }
   CDC* dc = new CDC;
   dc->m_hDC = new HDC__;
   dc->m_hDC->window = window;

@@ -175,9 +175,9 @@ class SkinFrameTest : public ::testing::Test {
     skin_test::SaveImage(m_skin.path(), "dialog\\DialogBkg.png", ColourCodedBackground());
   }
 
-  TestSkinFrame* Open(int width = kWidth, int height = kHeight) {
+  TestSkinFrame* Open(int width = kWidth, int height = kHeight, DWORD visible = WS_VISIBLE) {
     m_frame = new TestSkinFrame(&m_paints);
-    EXPECT_TRUE(m_frame->CreateEx(0, nullptr, L"skinned", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0,
+    EXPECT_TRUE(m_frame->CreateEx(0, nullptr, L"skinned", WS_OVERLAPPEDWINDOW | visible, 0, 0,
                                   width, height, nullptr, 0));
     m_paints = 0;
     return m_frame;
@@ -357,6 +357,19 @@ TEST_F(SkinFrameTest, BackgroundPiecesLandWhereTheTablePutsThem) {
   for (const auto& p : probes)
     EXPECT_EQ(p.color, Surface().pixel(p.x, p.y)) << "at " << p.x << "," << p.y;
   EXPECT_TRUE(AllPixels(Surface(), ClientInWindow(), kSentinel)) << "drew into the client area";
+}
+
+TEST_F(SkinFrameTest, AHiddenFrameIsDrawnWhenItIsFirstPaintedNotBefore) {
+  UseColourCodedBackground();
+  Open(kWidth, kHeight, 0);
+  Paint();
+  EXPECT_TRUE(AllPixels(Surface(), Surface().rect(), kSentinel)) << "drew while hidden";
+
+  m_frame->ShowWindow(SW_SHOW);
+  QCoreApplication::processEvents();
+  m_frame->host()->repaint();
+  EXPECT_EQ(kCaptionBand, Surface().pixel(500, 0));
+  EXPECT_EQ(kBottomRight, Surface().pixel(kWidth - 1, kHeight - 1));
 }
 
 TEST_F(SkinFrameTest, IconAndTitleWithAndWithoutASmallIcon) {
