@@ -1,10 +1,14 @@
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
+#include <QEvent>
 #include <QIcon>
 #include <QPixmap>
 
 #include "platform/gdi.h"
 #include "platform/qt/icon.h"
+#include "platform/qt/window_host.h"
+#include "platform/wnd.h"
 #include "skin_test_support.h"
 
 namespace {
@@ -114,6 +118,49 @@ TEST(DeviceContext, IconIsScaledAndClipped) {
   EXPECT_EQ(kRed, canvas.pixel(19, 19));
   EXPECT_EQ(kBlack, canvas.pixel(20, 20));
   EXPECT_FALSE(DrawIconEx(canvas.dc(), 0, 0, nullptr, 16, 16, 0, nullptr, DI_NORMAL));
+}
+
+// A window with a frame all round, which its owner marks red at the top-left or leaves alone.
+class FramedWindow : public CWnd {
+ public:
+  static constexpr int kFrame = 5;
+  explicit FramedWindow(bool drawsMark) : m_drawsMark(drawsMark) {}
+
+  void OnNcCalcSize(BOOL bCalcValidRects, NCCALCSIZE_PARAMS* lpncsp) override {
+    if (!bCalcValidRects || !lpncsp) return;
+    RECT& client = lpncsp->rgrc[0];
+    client = RECT{client.left + kFrame, client.top + kFrame, client.right - kFrame,
+                  client.bottom - kFrame};
+  }
+
+  void OnNcPaint() override {
+    CDC* dc = m_drawsMark ? GetWindowDC() : nullptr;
+    if (!dc) return;
+    Canvas mark(kFrame, kFrame, kRed);
+    dc->BitBlt(0, 0, kFrame, kFrame, &mark.dc(), 0, 0, SRCCOPY);
+    ReleaseDC(dc);
+  }
+
+ private:
+  const bool m_drawsMark;
+};
+
+TEST(WindowSurface, AFrameIsTheWindowColourWhereItsOwnerDrawsNothing) {
+  for (const bool drawsMark : {false, true}) {
+    FramedWindow window(drawsMark);
+    ASSERT_TRUE(window.CreateEx(0, nullptr, L"framed", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 200,
+                                100, nullptr, 0));
+    platform::WindowHost* host = window.host();
+    const QImage shown = host->grab().toImage();
+    const QRgb background = host->palette().window().color().rgba();
+    EXPECT_EQ(drawsMark ? kRed : background, shown.pixel(1, 1)) << drawsMark;
+    for (const QPoint p : {QPoint(100, 1), QPoint(198, 50), QPoint(100, 98), QPoint(1, 50)})
+      EXPECT_EQ(background, shown.pixel(p)) << drawsMark << " at " << p.x() << "," << p.y();
+    // Only a frame that is drawn needs a window-sized buffer behind it.
+    EXPECT_EQ(drawsMark, host->holdsWindowSurface());
+    window.DestroyWindow();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  }
 }
 
 }  // namespace

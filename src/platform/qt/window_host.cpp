@@ -10,6 +10,7 @@
 #include <QShortcut>
 #include <QWindow>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 
@@ -60,6 +61,22 @@ Qt::CursorShape CursorFor(LRESULT hitTest) {
       return Qt::SizeBDiagCursor;
     default:
       return Qt::ArrowCursor;
+  }
+}
+
+// Fills an ARGB32 premultiplied image with colour, except inside hole.
+void FillAround(QImage& image, const QRect& hole, const QColor& colour) {
+  const QRgb pixel = qPremultiply(colour.rgba());
+  const QRect inside = hole & image.rect();
+  for (int y = 0; y < image.height(); ++y) {
+    auto* row = reinterpret_cast<QRgb*>(image.scanLine(y));
+    QRgb* const end = row + image.width();
+    if (inside.isEmpty() || y < inside.top() || y > inside.bottom()) {
+      std::fill(row, end, pixel);
+      continue;
+    }
+    std::fill(row, row + inside.left(), pixel);
+    std::fill(row + inside.right() + 1, end, pixel);
   }
 }
 
@@ -147,10 +164,15 @@ QImage& WindowHost::windowSurface() {
   // Device pixels: what the owner draws stays sharp on a dense screen.
   const qreal ratio = devicePixelRatioF();
   const QSize deviceSize = DeviceSize(size(), ratio);
-  if (m_surface.size() != deviceSize || m_surface.devicePixelRatio() != ratio) {
+  // Only the frame is ever shown: the client area's pages stay untouched, as filling a
+  // window-sized buffer costs more than drawing the frame.
+  const QRect unfilled = DeviceRect(m_clientArea->geometry(), ratio).adjusted(1, 1, -1, -1);
+  if (m_surface.size() != deviceSize || m_surface.devicePixelRatio() != ratio ||
+      m_surfaceUnfilled != unfilled) {
     m_surface = MakeReleasableImage(deviceSize, QImage::Format_ARGB32_Premultiplied);
     m_surface.setDevicePixelRatio(ratio);
-    m_surface.fill(palette().window().color());
+    FillAround(m_surface, unfilled, palette().window().color());
+    m_surfaceUnfilled = unfilled;
   }
   m_releaseSurface.start();
   return m_surface;
@@ -218,9 +240,22 @@ void WindowHost::paintEvent(QPaintEvent* event) {
     send(WM_NCPAINT, 1, 0);
     m_painting = false;
   }
-  windowSurface();
   // The client area is its own widget's to paint.
-  drawSurface(this, (event->region() & visibleShape()) - m_clientArea->geometry());
+  const QRegion frame = (event->region() & visibleShape()) - m_clientArea->geometry();
+  if (m_surface.isNull()) {
+    fillUndrawnFrame(frame);
+    return;
+  }
+  windowSurface();
+  drawSurface(this, frame);
+}
+
+void WindowHost::fillUndrawnFrame(const QRegion& region) {
+  // What a fresh surface would show, without a window-sized buffer behind it.
+  QPainter painter(this);
+  painter.setCompositionMode(QPainter::CompositionMode_Source);
+  painter.setClipRegion(region);
+  painter.fillRect(rect(), palette().window().color());
 }
 
 void WindowHost::resizeEvent(QResizeEvent*) { applyGeometry(); }

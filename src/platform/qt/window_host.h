@@ -51,6 +51,8 @@ class WindowHost : public QWidget {
   void flushWindowSurface(const QRegion& region);
   // Gives the surface's memory back; the next paint of the frame redraws it.
   void releaseWindowSurface();
+  // Whether the window holds a surface now: only while its owner draws a frame.
+  bool holdsWindowSurface() const { return !m_surface.isNull(); }
 
   // Sends WM_SIZE when the size type or the client size has changed.
   void reportSize();
@@ -88,6 +90,8 @@ class WindowHost : public QWidget {
   QRegion visibleShape() const;
   // The surface's pixels in region (logical) onto a device, replacing what is there.
   void drawSurface(QPaintDevice* device, const QRegion& region);
+  // Paints region of a frame its owner has not drawn in the window's colour.
+  void fillUndrawnFrame(const QRegion& region);
   UINT currentSizeType() const;
   // The screen position, in logical pixels, of the pixel a mouse event is on.
   QPoint screenPixelOf(const QMouseEvent& event) const;
@@ -100,6 +104,8 @@ class WindowHost : public QWidget {
   CWnd* m_owner;
   QWidget* m_clientArea;
   QImage m_surface;
+  // The part of the surface, inside the client area, that was never filled.
+  QRect m_surfaceUnfilled;
   QTimer m_releaseSurface;
   bool m_surfaceStale = true;
   bool m_painting = false;
