@@ -70,7 +70,7 @@ BOOL CWnd::CreateEx(DWORD dwExStyle, LPCWSTR lpszClassName, LPCWSTR lpszWindowNa
 
   QWidget* parent = (m_dwStyle & WS_CHILD) ? platform::ChildContainerOf(cs.hwndParent) : nullptr;
   auto* h = new WindowHost(this, cs, parent);
-  m_hWnd = WindowHost::handleOf(h);
+  m_hWnd = platform::HandleOf(h);
   if (!SendMessage(WM_NCCREATE, 0, reinterpret_cast<LPARAM>(&cs))) {
     m_hWnd = nullptr;
     delete h;

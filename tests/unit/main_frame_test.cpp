@@ -52,7 +52,7 @@ class MainFrameTest : public ::testing::Test {
     m_browserWidget->setGeometry(request.windowInfo.x, request.windowInfo.y,
                                  request.windowInfo.width, request.windowInfo.height);
     m_browser = new FakeBrowser(1, false);
-    m_browser->host->windowHandle = platform::WindowHost::handleOf(m_browserWidget);
+    m_browser->host->windowHandle = platform::HandleOf(m_browserWidget);
     m_browserClient = request.client;
     m_browserClient->GetLifeSpanHandler()->OnAfterCreated(m_browser);
     return m_browser;

@@ -8,6 +8,7 @@
 #include <QWidget>
 
 #include "platform/qt/caption_drag.h"
+#include "platform/qt/native_window.h"
 #include "platform/win_types.h"
 
 class CWnd;
@@ -29,7 +30,6 @@ class WindowHost : public QWidget {
   WindowHost(CWnd* owner, const CREATESTRUCT& cs, QWidget* parent);
   ~WindowHost() override;
 
-  static HWND handleOf(QWidget* widget) { return reinterpret_cast<HWND>(widget); }
   // The host behind a handle, or null when the handle is some other widget.
   static WindowHost* fromHandle(HWND hWnd);
 
@@ -122,9 +122,5 @@ class WindowHost : public QWidget {
 
   friend class ::CWnd;
 };
-
-// The widget into which a window's child windows go: the client area of a
-// window object, or the widget itself for any other handle.
-QWidget* ChildContainerOf(HWND hWnd);
 
 }  // namespace platform

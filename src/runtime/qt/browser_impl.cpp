@@ -7,7 +7,7 @@
 #include <QWebEngineScript>
 #include <QWebEngineSettings>
 
-#include "platform/qt/window_host.h"
+#include "platform/qt/native_window.h"
 #include "runtime/cef_task.h"
 #include "runtime/qt/browser_view.h"
 #include "runtime/qt/frames.h"
@@ -151,7 +151,7 @@ void BrowserImpl::Reload() {
 }
 
 cef_window_handle_t BrowserImpl::GetWindowHandle() {
-  return m_view ? platform::WindowHost::handleOf(m_view) : nullptr;
+  return m_view ? platform::HandleOf(m_view) : nullptr;
 }
 
 void BrowserImpl::SetFocus(bool focus) {
