@@ -15,6 +15,7 @@
 #include <cstdlib>
 #include <ostream>
 #include <string>
+#include <utility>
 
 #include "fakes/fake_runtime.h"
 #include "mainwnd/main_frm.h"
@@ -49,12 +50,20 @@ class VintrelAppTest : public ::testing::Test {
     QDir(QString::fromStdString(m_config)).removeRecursively();
   }
 
+  // The command line "vintrel <argument>".
+  void SetCommandLineArgument(std::string argument) {
+    m_argument = std::move(argument);
+    m_argv[1] = m_argument.data();
+    app.m_argc = 2;
+  }
+
   CVintrelApp app;
 
  private:
   std::string m_config;
+  std::string m_argument;
   char m_name[8] = "vintrel";
-  char* m_argv[2] = {m_name, nullptr};
+  char* m_argv[3] = {m_name, nullptr, nullptr};
 };
 
 TEST_F(VintrelAppTest, AnEngineSubProcessEndsInsideTheRuntimeWithoutSettingsOrWindow) {
@@ -109,22 +118,14 @@ TEST_F(VintrelAppTest, AboutCommandFromTheFrameShowsAFreshModalDialogEachTime) {
 }
 
 TEST_F(VintrelAppTest, ARegisterOnlyCommandLineEndsStartUp) {
-  char name[] = "vintrel";
-  char reg[] = "-Register";
-  char* argv[] = {name, reg, nullptr};
-  app.m_argc = 2;
-  app.m_argv = argv;
+  SetCommandLineArgument("-Register");
   EXPECT_EQ(app.InitInstance(), 0);
   EXPECT_EQ(app.m_pMainWnd, nullptr);
   EXPECT_EQ(app.ExitInstance(), 0);
 }
 
 TEST_F(VintrelAppTest, ADocumentThatCannotBeReadGetsTheFrameworksMessageAndEndsStartUp) {
-  char name[] = "vintrel";
-  char document[] = "/nonexistent/vintrel-document.txt";
-  char* argv[] = {name, document, nullptr};
-  app.m_argc = 2;
-  app.m_argv = argv;
+  SetCommandLineArgument("/nonexistent/vintrel-document.txt");
   QString shownText;
   QTimer answer;
   QObject::connect(&answer, &QTimer::timeout, [&] {
