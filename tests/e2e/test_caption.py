@@ -15,7 +15,8 @@ import skin_images
 MAIN_TITLE = "^lumerock$"
 W, H = harness.SCREEN_WIDTH, harness.SCREEN_HEIGHT  # the maximised window fills the screen
 ROOT_COLOUR = "00FF00"
-CAPTION = 38
+CAPTION, BORDER = 38, 3
+PAGE_BACKGROUND = "EEF2F7"  # the example page beside the left border
 MIN_WIDTH, MIN_HEIGHT = 951, 681
 # Each caption button's centre lies this far left of the window's right edge, 19 rows down.
 BUTTON_CENTRE_INSETS = {"close": 20, "maximise": 42, "minimise": 64, "about": 86}
@@ -48,6 +49,10 @@ class CaptionTest(harness.ShellTestCase):
         self.window = harness.wait_window(MAIN_TITLE)
         harness.wait_for("the window to be maximised",
                          lambda: harness.window_geometry(self.window) == (0, 0, W, H))
+        # The load event comes before the page's first frame reaches the screen; tests read
+        # page pixels as they were before an action.
+        harness.wait_for("the page painted beside the left border",
+                         lambda: close_enough(self.pixel(BORDER, H // 2), PAGE_BACKGROUND))
 
     def shell_environment(self):
         return {}
