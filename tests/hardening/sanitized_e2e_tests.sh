@@ -10,9 +10,7 @@ BUILD_DIR=$2
 shift 2
 HERE=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 
-cmake -S "$SOURCE_DIR" -B "$BUILD_DIR" -G Ninja -DVINTREL_SANITIZE=address,undefined \
-  -DVINTREL_BUILD_TESTS=ON -DVINTREL_BUILD_BENCH=OFF >/dev/null
-cmake --build "$BUILD_DIR" --target vintrel vintrel_look_driver -j "$(nproc)"
+"$HERE/build_sanitized.sh" "$SOURCE_DIR" "$BUILD_DIR" vintrel vintrel_look_driver
 
 REPORTS=$(mktemp -d /tmp/vintrel-sanitizer-reports.XXXXXX)
 trap 'rm -rf "$REPORTS"' EXIT

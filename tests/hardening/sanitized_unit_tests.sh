@@ -8,9 +8,7 @@ BUILD_DIR=$2
 shift 2
 HERE=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 
-cmake -S "$SOURCE_DIR" -B "$BUILD_DIR" -G Ninja -DVINTREL_SANITIZE=address,undefined \
-  -DVINTREL_BUILD_BENCH=OFF >/dev/null
-cmake --build "$BUILD_DIR" --target unit_tests -j "$(nproc)"
+"$HERE/build_sanitized.sh" "$SOURCE_DIR" "$BUILD_DIR" unit_tests
 
 export QT_QPA_PLATFORM="offscreen:configfile=$SOURCE_DIR/tests/unit/offscreen_screen.json"
 export ASAN_OPTIONS=detect_leaks=1:strict_init_order=1:detect_stack_use_after_return=1

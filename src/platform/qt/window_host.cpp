@@ -30,20 +30,7 @@ Qt::WindowFlags FlagsFor(const CREATESTRUCT& cs) {
 
 LPARAM ScreenPointParam(const QPoint& p) { return MAKELPARAM(p.x(), p.y()); }
 
-// Under Wayland a window's mask shapes where input goes, not what is shown: the
-// pixels outside it must be transparent for the shape to show.
-bool MaskShapesInputOnly() {
-  return QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
-}
-
-// Under X11 the shell places its window itself while the caption is dragged: a
-// move handed to the window manager starts from wherever the pointer is when
-// the manager gets to grab it, and the motion and release before that grab are
-// lost to it. Under Wayland only the compositor may place windows, and it owns
-// the pointer, so it loses nothing.
-bool ShellPlacesWindows() {
-  return !QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
-}
+bool OnWayland() { return QGuiApplication::platformName().startsWith(QLatin1String("wayland")); }
 
 Qt::CursorShape CursorFor(LRESULT hitTest) {
   switch (hitTest) {
@@ -94,7 +81,9 @@ WindowHost::WindowHost(CWnd* owner, const CREATESTRUCT& cs, QWidget* parent)
   if (cs.lpszName) setWindowTitle(QString::fromWCharArray(cs.lpszName));
 
   if (isWindow()) {
-    if (MaskShapesInputOnly()) setAttribute(Qt::WA_TranslucentBackground);
+    // Under Wayland a window's mask shapes where input goes, not what is shown: the
+    // pixels outside it must be transparent for the shape to show.
+    if (OnWayland()) setAttribute(Qt::WA_TranslucentBackground);
     // Alt+Space opens the system menu wherever the focus is in the window, the
     // browser included.
     auto* keyMenu = new QShortcut(QKeySequence(Qt::ALT | Qt::Key_Space), this);
@@ -341,7 +330,11 @@ bool WindowHost::followCaptionDrag(const QMouseEvent& event) {
   // pointer, so its own position says nothing about where this event happened.
   const QPoint pointer = LogicalPixelAt(event.globalPosition(), devicePixelRatioF());
   if (!m_captionDrag.follow(pointer, QApplication::startDragDistance())) return true;
-  if (ShellPlacesWindows()) {
+  // Under X11 the shell places its window itself: a move handed to the window
+  // manager starts from wherever the pointer is when the manager gets to grab it,
+  // and the motion and release before that grab are lost to it. Under Wayland only
+  // the compositor may place windows, and it owns the pointer, so it loses nothing.
+  if (!OnWayland()) {
     move(m_captionDrag.windowPositionFor(pointer));
   } else {
     m_captionDrag.release();
