@@ -1,7 +1,6 @@
 #include "platform/document.h"
 
 #include <QFile>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QString>
 
@@ -10,6 +9,7 @@
 #include "platform/command_ids.h"
 #include "platform/doc_template.h"
 #include "platform/frame_wnd.h"
+#include "platform/qt/file_dialogs.h"
 #include "platform/system.h"
 #include "platform/view.h"
 
@@ -96,8 +96,7 @@ BOOL CDocument::OnOwnCmdMsg(UINT nID, int nCode, CCmdUI* pCmdUI) {
 void CDocument::OnFileSave() {
   CString path = m_strPathName;
   if (path.IsEmpty()) {
-    const QString chosen =
-        QFileDialog::getSaveFileName(nullptr, QString(), QString::fromWCharArray(m_strTitle));
+    const QString chosen = platform::AskSaveFileName(nullptr, QString::fromWCharArray(m_strTitle));
     if (chosen.isEmpty()) return;
     path = CString(chosen.toStdWString());
   }

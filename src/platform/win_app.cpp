@@ -1,7 +1,6 @@
 #include "platform/win_app.h"
 
 #include <QApplication>
-#include <QFileDialog>
 #include <QPageSetupDialog>
 #include <QPrinter>
 #include <QSettings>
@@ -14,6 +13,7 @@
 #include "platform/document.h"
 #include "platform/managers.h"
 #include "platform/qt/application.h"
+#include "platform/qt/file_dialogs.h"
 #include "platform/qt/settings.h"
 #include "platform/qt/termination_signals.h"
 #include "platform/wnd.h"
@@ -139,7 +139,7 @@ void CWinApp::OnFileNew() {
 }
 
 void CWinApp::OnFileOpen() {
-  const QString path = QFileDialog::getOpenFileName(nullptr);
+  const QString path = platform::AskOpenFileName(nullptr);
   if (path.isEmpty() || m_templates.empty()) return;
   const CString name(path.toStdWString());
   if (m_templates.front()->OpenDocumentFile(name)) AddToRecentFileList(name);

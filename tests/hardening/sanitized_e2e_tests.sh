@@ -22,9 +22,11 @@ chmod 1777 "$REPORTS"  # the shell also runs as another user (the user storage t
 # blocks, kept to the end of the process by design, libraries built without frame pointers
 # leave leak stacks that stop before any caller (a trial found D-Bus's, fontconfig's and one
 # with no frame at all), which no suppression can place; leaks in the shell's own code are the
-# unit tests' check, under the sanitizers and memcheck.
+# unit tests' check, under the sanitizers and memcheck. fast_unwind_on_fatal=0: the engine and
+# Qt are built without frame pointers, so a crash inside them is unwound from their unwind
+# tables, or its stack stops short of the call that led there.
 FRAME_FORMAT='    #%n %p %F %L {%m}'
-export ASAN_OPTIONS="halt_on_error=0:detect_leaks=0:log_path=$REPORTS/asan:stack_trace_format='$FRAME_FORMAT'"
+export ASAN_OPTIONS="halt_on_error=0:detect_leaks=0:fast_unwind_on_fatal=0:log_path=$REPORTS/asan:stack_trace_format='$FRAME_FORMAT'"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1:log_path=$REPORTS/ubsan:stack_trace_format='$FRAME_FORMAT'"
 
 status=0

@@ -1,11 +1,11 @@
 #include "runtime/qt/downloads.h"
 
 #include <QDir>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QPointer>
 #include <QWebEngineDownloadRequest>
 
+#include "platform/qt/file_dialogs.h"
 #include "runtime/cef_client.h"
 #include "runtime/qt/browser_view.h"
 #include "runtime/qt/download_file.h"
@@ -44,7 +44,7 @@ class BeforeDownloadCallbackImpl : public CefBeforeDownloadCallback {
     QString target = QDir(m_request->downloadDirectory())
                          .filePath(download_path.empty() ? m_request->downloadFileName()
                                                          : ToQString(download_path));
-    if (show_dialog) target = QFileDialog::getSaveFileName(m_dialogParent, QString(), target);
+    if (show_dialog) target = platform::AskSaveFileName(m_dialogParent, target);
     if (!m_request) return;  // gone while the dialog was open
     if (target.isEmpty()) {
       m_request->cancel();
