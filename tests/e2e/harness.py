@@ -26,6 +26,22 @@ EXAMPLE_DIR = os.environ.get("VINTREL_EXAMPLE_DIR",
                              os.path.join(os.path.dirname(__file__), "..", "..", "example"))
 
 
+def program_environment(root, home):
+    """The environment every program under test starts in: a home and runtime folder under
+    the test's root, a fixed language and no session bus."""
+    runtime_dir = os.path.join(root, "runtime")
+    os.makedirs(runtime_dir, mode=0o700, exist_ok=True)
+    env = {key: value for key, value in os.environ.items()
+           if not key.startswith(("LC_", "QTWEBENGINE_", "QT_"))}
+    # No session bus here, and the program is told so: with no address at all, libdbus
+    # forks an autolaunch helper out of the running shell at start-up, and that child,
+    # forked beside busy threads, can hang under the sanitizers with the shell waiting on it.
+    env.update(HOME=home, XDG_RUNTIME_DIR=runtime_dir, LANG="en_US.UTF-8",
+               DBUS_SESSION_BUS_ADDRESS="unix:path=" + os.path.join(root, "no-bus"),
+               QT_QUICK_BACKEND="software")
+    return env
+
+
 class ShellTestCase(unittest.TestCase):
     """Each test: a fresh temporary root with its own display, HOME, working directory holding a
     copy of the example pages, and a DevTools port. Everything started is stopped afterwards."""
@@ -58,18 +74,8 @@ class ShellTestCase(unittest.TestCase):
         """Starts the shell with no argument from the working directory; returns its
         ShellProcess, also kept as self.shell."""
         port = free_loopback_port()
-        runtime_dir = os.path.join(self.root, "runtime")
-        os.makedirs(runtime_dir, mode=0o700, exist_ok=True)
-        env = {key: value for key, value in os.environ.items()
-               if not key.startswith(("LC_", "QTWEBENGINE_", "QT_"))}
-        # No session bus here, and the shell is told so: with no address at all, libdbus
-        # forks an autolaunch helper out of the running shell at start-up, and that child,
-        # forked beside busy threads, can hang under the sanitizers with the shell waiting
-        # on it.
-        env.update(HOME=self.home, XDG_RUNTIME_DIR=runtime_dir, LANG="en_US.UTF-8",
-                   DBUS_SESSION_BUS_ADDRESS="unix:path=" + os.path.join(self.root, "no-bus"),
-                   QT_QUICK_BACKEND="software",
-                   QTWEBENGINE_REMOTE_DEBUGGING=f"127.0.0.1:{port}")
+        env = program_environment(self.root, self.home)
+        env.update(QTWEBENGINE_REMOTE_DEBUGGING=f"127.0.0.1:{port}")
         env.update(extra_env or {})
         with open(os.path.join(self.root, "shell.log"), "ab") as log:
             self.shell = ShellProcess(subprocess.Popen(

@@ -41,12 +41,8 @@ class LookDriver:
 
     def __init__(self, test, extra_env=None):
         executable = os.path.join(os.path.dirname(test.executable), "vintrel_look_driver")
-        runtime_dir = os.path.join(test.root, "runtime")
-        os.makedirs(runtime_dir, mode=0o700, exist_ok=True)
-        env = {key: value for key, value in os.environ.items()
-               if not key.startswith(("LC_", "QTWEBENGINE_", "QT_", "XDG_CONFIG"))}
-        env.update(HOME=test.home, XDG_RUNTIME_DIR=runtime_dir, LANG="en_US.UTF-8",
-                   QT_QUICK_BACKEND="software")
+        env = harness.program_environment(test.root, test.home)
+        env = {key: value for key, value in env.items() if not key.startswith("XDG_CONFIG")}
         env.update(extra_env or {})
         with open(os.path.join(test.root, "shell.log"), "ab") as log:
             popen = subprocess.Popen([executable], cwd=test.workdir, env=env,
