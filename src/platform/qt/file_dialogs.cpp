@@ -66,29 +66,40 @@ class PreparedIconProvider : public QAbstractFileIconProvider {
   const QIcon m_file;
 };
 
-QString ChosenFile(QFileDialog& dialog, PreparedIconProvider& icons) {
-  // Set before the dialog shows; from then on its thread asks only these.
-  dialog.setIconProvider(&icons);
-  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return QString();
-  return dialog.selectedFiles().constFirst();
-}
+// A file dialog that asks only prepared icons, from before it shows. The icons
+// are declared first, so they outlive the dialog and the thread it ends with.
+class PreparedFileDialog {
+ public:
+  explicit PreparedFileDialog(QWidget* parent, const QString& directory = QString())
+      : m_dialog(parent, QString(), directory) {
+    m_dialog.setIconProvider(&m_icons);
+  }
+
+  QFileDialog* operator->() { return &m_dialog; }
+
+  QString chosenFile() {
+    if (m_dialog.exec() != QDialog::Accepted || m_dialog.selectedFiles().isEmpty())
+      return QString();
+    return m_dialog.selectedFiles().constFirst();
+  }
+
+ private:
+  PreparedIconProvider m_icons;
+  QFileDialog m_dialog;
+};
 
 }  // namespace
 
-// The icons are declared before the dialog: its thread uses them until it ends.
-
 QString AskSaveFileName(QWidget* parent, const QString& suggestedPath) {
-  PreparedIconProvider icons;
-  QFileDialog dialog(parent, QString(), suggestedPath);
-  dialog.setAcceptMode(QFileDialog::AcceptSave);
-  return ChosenFile(dialog, icons);
+  PreparedFileDialog dialog(parent, suggestedPath);
+  dialog->setAcceptMode(QFileDialog::AcceptSave);
+  return dialog.chosenFile();
 }
 
 QString AskOpenFileName(QWidget* parent) {
-  PreparedIconProvider icons;
-  QFileDialog dialog(parent);
-  dialog.setFileMode(QFileDialog::ExistingFile);
-  return ChosenFile(dialog, icons);
+  PreparedFileDialog dialog(parent);
+  dialog->setFileMode(QFileDialog::ExistingFile);
+  return dialog.chosenFile();
 }
 
 }  // namespace platform
