@@ -101,18 +101,32 @@ void CopyRows(QImage& destination, const QImage& source, const QRect& destRect,
 
 bool IsWholeNumber(qreal value) { return value == std::floor(value); }
 
+// Whether source, moved by offset, lines up with destination pixel for pixel; if
+// so, shift is that offset in device pixels.
+bool SameLayout(const QImage& destination, const QImage& source, QPoint offset, QPoint* shift) {
+  const qreal ratio = destination.devicePixelRatio();
+  const QPointF deviceOffset = QPointF(offset) * ratio;
+  if (destination.format() != source.format() || destination.depth() != 32 ||
+      source.devicePixelRatio() != ratio || !IsWholeNumber(deviceOffset.x()) ||
+      !IsWholeNumber(deviceOffset.y()))
+    return false;
+  *shift = deviceOffset.toPoint();
+  return true;
+}
+
+// The device rectangles of a logical region that both images hold.
+QRegion SharedDeviceRegion(const QImage& destination, const QImage& source, const QRegion& region,
+                           QPoint shift) {
+  return platform::DeviceRegion(region, destination.devicePixelRatio()) &
+         (destination.rect() & source.rect().translated(-shift));
+}
+
 // Copies the logical region of source, moved by offset, onto destination. Images
 // of one layout and ratio, with an offset of whole device pixels, copy row by row.
 void CopyPixels(QImage& destination, const QImage& source, const QRegion& region, QPoint offset) {
-  const qreal ratio = destination.devicePixelRatio();
-  const QPointF deviceOffset = QPointF(offset) * ratio;
-  const bool sameLayout = destination.format() == source.format() && destination.depth() == 32 &&
-                          source.devicePixelRatio() == ratio && IsWholeNumber(deviceOffset.x()) &&
-                          IsWholeNumber(deviceOffset.y());
-  if (sameLayout) {
-    const QPoint shift = deviceOffset.toPoint();
-    const QRect within = destination.rect() & source.rect().translated(-shift);
-    for (const QRect& rect : platform::DeviceRegion(region, ratio) & within)
+  QPoint shift;
+  if (SameLayout(destination, source, offset, &shift)) {
+    for (const QRect& rect : SharedDeviceRegion(destination, source, region, shift))
       CopyRows(destination, source, rect, rect.topLeft() + shift);
     return;
   }
@@ -121,6 +135,26 @@ void CopyPixels(QImage& destination, const QImage& source, const QRegion& region
   for (const QRect& rect : region)
     painter.drawImage(QRectF(rect), source,
                       platform::DeviceRect(rect.translated(offset), source.devicePixelRatio()));
+}
+
+// The part of a logical region where copying source, moved by offset, would change
+// destination's pixels, in whole logical rows of each rectangle.
+QRegion ChangingPart(const QImage& destination, const QImage& source, const QRegion& region,
+                     QPoint offset) {
+  QPoint shift;
+  if (!SameLayout(destination, source, offset, &shift)) return region;
+  const qreal ratio = destination.devicePixelRatio();
+  QRegion changing;
+  for (const QRect& rect : SharedDeviceRegion(destination, source, region, shift)) {
+    const size_t bytes = size_t(rect.width()) * 4;
+    for (int y = rect.top(); y <= rect.bottom(); ++y) {
+      const uchar* to = destination.constScanLine(y) + rect.left() * 4;
+      const uchar* from = source.constScanLine(y + shift.y()) + (rect.left() + shift.x()) * 4;
+      if (std::memcmp(to, from, bytes) != 0)
+        changing += platform::LogicalRectOf(QRect(rect.left(), y, rect.width(), 1), ratio);
+    }
+  }
+  return changing & region;
 }
 
 // Rows of a round rectangle: each row keeps the pixels whose centres lie inside
@@ -314,8 +348,15 @@ BOOL CDC::BitBlt(int x, int y, int nWidth, int nHeight, CDC* pSrcDC, int xSrc, i
   if (!destination || !source || destination == source) return FALSE;
   const QPoint offset(xSrc - x, ySrc - y);
   const QRect sourceInDestination = platform::LogicalRect(*source).translated(-offset);
-  const QRegion changed = m_hDC->clipRegion().intersected(
+  QRegion changed = m_hDC->clipRegion().intersected(
       QRect(x, y, nWidth, nHeight) & platform::LogicalRect(*destination) & sourceInDestination);
+  // A window's frame is redrawn whole for the smallest change, and it mostly looks
+  // as before: only what changes, or what the screen does not show yet, is copied
+  // and put on screen.
+  if (m_hDC->isWindowContext) {
+    changed = ChangingPart(*destination, *source, changed, offset) +
+              (changed & HostOf(m_hDC->window)->unshownSurface());
+  }
   CopyPixels(*destination, *source, changed, offset);
   m_hDC->flush(changed);
   return TRUE;

@@ -289,7 +289,7 @@ BOOL CWnd::ShowWindow(int nCmdShow) {
 }
 
 void CWnd::UpdateWindow() {
-  if (WindowHost* h = host()) h->repaint();
+  if (WindowHost* h = host()) h->paintNow();
 }
 
 BOOL CWnd::IsWindowVisible() const { return host() && host()->isVisible(); }

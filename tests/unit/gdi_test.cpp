@@ -1,9 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <QBackingStore>
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QEvent>
 #include <QIcon>
 #include <QPixmap>
+#include <QWindow>
 
 #include "platform/gdi.h"
 #include "platform/qt/icon.h"
@@ -161,6 +164,97 @@ TEST(WindowSurface, AFrameIsTheWindowColourWhereItsOwnerDrawsNothing) {
     window.DestroyWindow();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   }
+}
+
+// A window with a frame all round that it paints in one colour, the way a skinned
+// frame does: whole, through a window-sized bitmap, on every WM_NCPAINT.
+class OneColourFrame : public CWnd {
+ public:
+  static constexpr int kFrame = 5;
+
+  void OnNcCalcSize(BOOL bCalcValidRects, NCCALCSIZE_PARAMS* lpncsp) override {
+    if (!bCalcValidRects || !lpncsp) return;
+    RECT& client = lpncsp->rgrc[0];
+    client = RECT{client.left + kFrame, client.top + kFrame, client.right - kFrame,
+                  client.bottom - kFrame};
+  }
+
+  void OnNcPaint() override {
+    CDC* dc = GetWindowDC();
+    if (!dc) return;
+    ++m_paints;
+    CRect window;
+    GetWindowRect(&window);
+    CDC memory;
+    memory.CreateCompatibleDC(dc);
+    CBitmap bitmap;
+    bitmap.CreateCompatibleBitmap(dc, window.Width(), window.Height());
+    bitmap.GetSafeHandle()->image.fill(m_colour);
+    CBitmap* previous = memory.SelectObject(&bitmap);
+    dc->BitBlt(0, 0, window.Width(), window.Height(), &memory, 0, 0, SRCCOPY);
+    memory.SelectObject(previous);
+    ReleaseDC(dc);
+  }
+
+  QRgb m_colour = kRed;
+  int m_paints = 0;
+};
+
+void WaitUntilExposed(QWidget& widget) {
+  QElapsedTimer waited;
+  waited.start();
+  while (!(widget.windowHandle() && widget.windowHandle()->isExposed()) && waited.elapsed() < 5000)
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+  QCoreApplication::processEvents();
+}
+
+// The pixel the screen shows at a logical point of a window: the offscreen
+// platform's screen is the window's backing store.
+QRgb ShownPixel(QWidget& window, QPoint logical) {
+  QPaintDevice* device = window.backingStore()->paintDevice();
+  EXPECT_EQ(QInternal::Image, device->devType());
+  const QImage& shown = *static_cast<QImage*>(device);
+  const qreal ratio = qreal(shown.width()) / window.width();
+  return shown.pixel(int((logical.x() + 0.5) * ratio), int((logical.y() + 0.5) * ratio));
+}
+
+TEST(WindowSurface, AFrameRedrawnOutsideAPaintReachesTheScreenWhereverItChanged) {
+  OneColourFrame window;
+  ASSERT_TRUE(window.CreateEx(0, nullptr, L"framed", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 200,
+                              100, nullptr, 0));
+  platform::WindowHost* host = window.host();
+  WaitUntilExposed(*host);
+  ASSERT_EQ(kRed, ShownPixel(*host, QPoint(1, 1)));
+
+  window.m_colour = kBlue;
+  window.SendMessage(WM_NCPAINT, 1, 0);
+  EXPECT_EQ(kBlue, ShownPixel(*host, QPoint(1, 1)));
+  EXPECT_EQ(kBlue, ShownPixel(*host, QPoint(198, 98)));
+
+  // A new surface starts in the window's colour, which is not what the screen
+  // shows: a frame drawn in that colour must still reach the screen.
+  host->releaseWindowSurface();
+  window.m_colour = host->palette().window().color().rgba();
+  window.SendMessage(WM_NCPAINT, 1, 0);
+  EXPECT_EQ(window.m_colour, ShownPixel(*host, QPoint(1, 1)));
+  EXPECT_EQ(window.m_colour, ShownPixel(*host, QPoint(100, 98)));
+  window.DestroyWindow();
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+TEST(WindowSurface, UpdateWindowDrawsTheFrameAtOnceAndItsFirstPaintDoesNotAgain) {
+  OneColourFrame window;
+  ASSERT_TRUE(
+      window.CreateEx(0, nullptr, L"framed", WS_OVERLAPPEDWINDOW, 0, 0, 200, 100, nullptr, 0));
+  EXPECT_EQ(0, window.m_paints);  // a hidden window draws nothing
+  window.ShowWindow(SW_SHOW);
+  window.UpdateWindow();
+  EXPECT_EQ(1, window.m_paints);
+  WaitUntilExposed(*window.host());
+  EXPECT_EQ(1, window.m_paints);
+  EXPECT_EQ(kRed, ShownPixel(*window.host(), QPoint(1, 1)));
+  window.DestroyWindow();
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
 }  // namespace

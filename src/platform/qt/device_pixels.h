@@ -55,4 +55,13 @@ inline QPoint LogicalPixelAt(QPointF position, qreal ratio) {
   return QPoint(pixel(position.x()), pixel(position.y()));
 }
 
+// The logical pixels that a rectangle's device pixels belong to.
+inline QRect LogicalRectOf(const QRect& device, qreal ratio) {
+  if (ratio == 1) return device;
+  auto logical = [ratio](QPoint pixel) {
+    return LogicalPixelAt((QPointF(pixel) + QPointF(0.5, 0.5)) / ratio, ratio);
+  };
+  return QRect(logical(device.topLeft()), logical(device.bottomRight()));
+}
+
 }  // namespace platform

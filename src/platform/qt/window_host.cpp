@@ -162,6 +162,7 @@ QImage& WindowHost::windowSurface() {
     m_surface.setDevicePixelRatio(ratio);
     FillAround(m_surface, unfilled, palette().window().color());
     m_surfaceUnfilled = unfilled;
+    m_unshownSurface = rect();
   }
   m_releaseSurface.start();
   return m_surface;
@@ -191,6 +192,7 @@ void WindowHost::flushWindowSurface(const QRegion& region) {
   // border rows costs several times more in Qt's span clipping. Outside the
   // window's shape nothing is copied: there the window shows what is behind it.
   const QRegion inside = region & visibleShape();
+  if (inside.isEmpty()) return;
   store->beginPaint(inside);
   QPaintDevice* device = store->paintDevice();
   auto* target =
@@ -211,6 +213,7 @@ void WindowHost::flushWindowSurface(const QRegion& region) {
   }
   store->endPaint();
   store->flush(inside, window);
+  m_unshownSurface -= inside;
 }
 
 QRegion WindowHost::visibleShape() const { return mask().isEmpty() ? QRegion(rect()) : mask(); }
@@ -223,12 +226,7 @@ void WindowHost::drawSurface(QPaintDevice* device, const QRegion& region) {
 }
 
 void WindowHost::paintEvent(QPaintEvent* event) {
-  if (m_surfaceStale) {
-    m_surfaceStale = false;
-    m_painting = true;
-    send(WM_NCPAINT, 1, 0);
-    m_painting = false;
-  }
+  redrawStaleFrame();
   // The client area is its own widget's to paint.
   const QRegion frame = (event->region() & visibleShape()) - m_clientArea->geometry();
   if (m_surface.isNull()) {
@@ -237,6 +235,24 @@ void WindowHost::paintEvent(QPaintEvent* event) {
   }
   windowSurface();
   drawSurface(this, frame);
+  m_unshownSurface -= frame;
+}
+
+void WindowHost::redrawStaleFrame() {
+  if (!m_surfaceStale) return;
+  m_surfaceStale = false;
+  m_painting = true;
+  send(WM_NCPAINT, 1, 0);
+  m_painting = false;
+}
+
+void WindowHost::paintNow() {
+  const QWindow* window = windowHandle();
+  if (isVisible() && window && !window->isExposed()) {
+    redrawStaleFrame();
+    return;
+  }
+  repaint();
 }
 
 void WindowHost::fillUndrawnFrame(const QRegion& region) {

@@ -49,8 +49,13 @@ class WindowHost : public QWidget {
   QImage& windowSurface();
   // Puts the given part of the surface on screen now.
   void flushWindowSurface(const QRegion& region);
+  // The part of the surface that the screen does not show yet.
+  const QRegion& unshownSurface() const { return m_unshownSurface; }
   // Gives the surface's memory back; the next paint of the frame redraws it.
   void releaseWindowSurface();
+  // Paints the window now; one not yet exposed has its frame drawn now instead,
+  // while the window system maps it, so that its first paint only copies pixels.
+  void paintNow();
   // Whether the window holds a surface now: only while its owner draws a frame.
   bool holdsWindowSurface() const { return !m_surface.isNull(); }
 
@@ -92,6 +97,8 @@ class WindowHost : public QWidget {
   void drawSurface(QPaintDevice* device, const QRegion& region);
   // Paints region of a frame its owner has not drawn in the window's colour.
   void fillUndrawnFrame(const QRegion& region);
+  // Asks the owner to draw its frame (WM_NCPAINT) when the surface no longer shows it.
+  void redrawStaleFrame();
   UINT currentSizeType() const;
   // The screen position, in logical pixels, of the pixel a mouse event is on.
   QPoint screenPixelOf(const QMouseEvent& event) const;
@@ -106,6 +113,7 @@ class WindowHost : public QWidget {
   QImage m_surface;
   // The part of the surface, inside the client area, that was never filled.
   QRect m_surfaceUnfilled;
+  QRegion m_unshownSurface;
   QTimer m_releaseSurface;
   bool m_surfaceStale = true;
   bool m_painting = false;
