@@ -3,6 +3,7 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <cmath>
+#include <iterator>
 #include <map>
 
 #include "platform/gdiplus.h"
@@ -44,6 +45,17 @@ std::map<qreal, QImage> DecodeDenserCopies(const QString& path, QSize logicalSiz
 
 }  // namespace
 
+Representation ImageData::forRatio(qreal ratio) const {
+  if (ratio <= 1) return {&image, 1};
+  // Most screens never need them, and they hold most of a skin's pixels.
+  if (!denser)
+    denser = path.isEmpty() ? std::map<qreal, QImage>() : DecodeDenserCopies(path, image.size());
+  if (denser->empty()) return {&image, 1};
+  const auto fitting = denser->lower_bound(ratio);
+  const auto chosen = fitting != denser->end() ? fitting : std::prev(denser->end());
+  return {&chosen->second, chosen->first};
+}
+
 Image::Image(const WCHAR* filename, BOOL /*useEmbeddedColorManagement*/)
     : m_data(std::make_unique<ImageData>()) {
   if (!filename) {
@@ -61,7 +73,7 @@ Image::Image(const WCHAR* filename, BOOL /*useEmbeddedColorManagement*/)
     return;
   }
   m_data->image = platform::ToDrawingFormat(decoded);
-  m_data->denser = DecodeDenserCopies(path, decoded.size());
+  m_data->path = path;
 }
 
 Image::~Image() = default;

@@ -2,8 +2,9 @@
 
 #include <QFont>
 #include <QImage>
-#include <iterator>
+#include <QString>
 #include <map>
+#include <optional>
 
 #include "platform/gdiplus.h"
 
@@ -20,17 +21,14 @@ struct Representation {
 
 struct ImageData {
   QImage image;
-  // Sharper copies for denser screens, by scale, from files named name@<scale>x.ext.
-  std::map<qreal, QImage> denser;
+  // The file the image came from, whose sharper copies for denser screens (files
+  // named name@<scale>x.ext) are decoded only once drawing needs them.
+  QString path;
+  mutable std::optional<std::map<qreal, QImage>> denser;
 
   // The copy to draw on a target of the given device pixel ratio: the least dense
   // one at least as dense as the target, or the densest there is.
-  Representation forRatio(qreal ratio) const {
-    if (ratio <= 1 || denser.empty()) return {&image, 1};
-    const auto fitting = denser.lower_bound(ratio);
-    const auto chosen = fitting != denser.end() ? fitting : std::prev(denser.end());
-    return {&chosen->second, chosen->first};
-  }
+  Representation forRatio(qreal ratio) const;
 };
 
 struct FontData {
