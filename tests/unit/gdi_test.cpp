@@ -123,11 +123,10 @@ TEST(DeviceContext, IconIsScaledAndClipped) {
   EXPECT_FALSE(DrawIconEx(canvas.dc(), 0, 0, nullptr, 16, 16, 0, nullptr, DI_NORMAL));
 }
 
-// A window with a frame all round, which its owner marks red at the top-left or leaves alone.
-class FramedWindow : public CWnd {
+// A window with a frame of kFrame pixels all round.
+class FramedWindowBase : public CWnd {
  public:
   static constexpr int kFrame = 5;
-  explicit FramedWindow(bool drawsMark) : m_drawsMark(drawsMark) {}
 
   void OnNcCalcSize(BOOL bCalcValidRects, NCCALCSIZE_PARAMS* lpncsp) override {
     if (!bCalcValidRects || !lpncsp) return;
@@ -135,6 +134,12 @@ class FramedWindow : public CWnd {
     client = RECT{client.left + kFrame, client.top + kFrame, client.right - kFrame,
                   client.bottom - kFrame};
   }
+};
+
+// A framed window whose owner marks its frame red at the top-left or leaves it alone.
+class FramedWindow : public FramedWindowBase {
+ public:
+  explicit FramedWindow(bool drawsMark) : m_drawsMark(drawsMark) {}
 
   void OnNcPaint() override {
     CDC* dc = m_drawsMark ? GetWindowDC() : nullptr;
@@ -168,17 +173,8 @@ TEST(WindowSurface, AFrameIsTheWindowColourWhereItsOwnerDrawsNothing) {
 
 // A window with a frame all round that it paints in one colour, the way a skinned
 // frame does: whole, through a window-sized bitmap, on every WM_NCPAINT.
-class OneColourFrame : public CWnd {
+class OneColourFrame : public FramedWindowBase {
  public:
-  static constexpr int kFrame = 5;
-
-  void OnNcCalcSize(BOOL bCalcValidRects, NCCALCSIZE_PARAMS* lpncsp) override {
-    if (!bCalcValidRects || !lpncsp) return;
-    RECT& client = lpncsp->rgrc[0];
-    client = RECT{client.left + kFrame, client.top + kFrame, client.right - kFrame,
-                  client.bottom - kFrame};
-  }
-
   void OnNcPaint() override {
     CDC* dc = GetWindowDC();
     if (!dc) return;

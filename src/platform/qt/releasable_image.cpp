@@ -23,8 +23,9 @@ QImage MakeReleasableImage(QSize size, QImage::Format format) {
   const int depth = QImage(1, 1, format).depth();
   const qsizetype bytesPerLine = ((qsizetype(size.width()) * depth + 31) / 32) * 4;
   const size_t length = size_t(bytesPerLine) * size_t(size.height());
-  // Whoever draws a window's frame touches every page of it (each row holds border
-  // pixels): faulting them all in at once costs less than one fault per page.
+  // Every page is written soon after (a bitmap is filled whole, and each row of a
+  // frame holds border pixels): faulting them all in at once costs less than one
+  // fault per page.
   const int flags = MAP_PRIVATE | MAP_ANONYMOUS | MAP_POPULATE;
   void* address = mmap(nullptr, length, PROT_READ | PROT_WRITE, flags, -1, 0);
   if (address == MAP_FAILED) return QImage();
