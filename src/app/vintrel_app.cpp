@@ -28,7 +28,8 @@ constexpr cef_color_t kBackgroundColor = 0x02FFFFFF;
 
 CefSettings RuntimeSettings() {
   CefSettings settings;
-  settings.no_sandbox = 1;
+  // Pages come from anywhere: their processes run sandboxed wherever the system allows.
+  settings.no_sandbox = 0;
   settings.multi_threaded_message_loop = 1;
   settings.windowless_rendering_enabled = 1;
   settings.cache_path = kCachePath;

@@ -81,7 +81,7 @@ TEST_F(VintrelAppTest, TheMainProcessInitialisesTheRuntimeAndShowsOneMaximisedWi
   ASSERT_EQ(app.InitInstance(), 1);
   ASSERT_EQ(FakeRuntime::Get().initializeCalls.size(), 1u);
   const CefSettings& settings = FakeRuntime::Get().initializeCalls[0];
-  EXPECT_EQ(settings.no_sandbox, 1);
+  EXPECT_EQ(settings.no_sandbox, 0);
   EXPECT_EQ(settings.multi_threaded_message_loop, 1);
   EXPECT_EQ(settings.windowless_rendering_enabled, 1);
   EXPECT_EQ(settings.cache_path.ToString(), "cache");

@@ -14,7 +14,6 @@ namespace {
 
 constexpr char kProcessTypeSwitch[] = "--type=";
 constexpr char kProcessPathVariable[] = "QTWEBENGINEPROCESS_PATH";
-constexpr char kDisableSandboxVariable[] = "QTWEBENGINE_DISABLE_SANDBOX";
 constexpr char kOwnExecutable[] = "/proc/self/exe";
 constexpr char kChromiumFlagsVariable[] = "QTWEBENGINE_CHROMIUM_FLAGS";
 constexpr char kEngineArgsMarker[] = "--webEngineArgs";
@@ -54,8 +53,6 @@ QByteArray EngineFlagsWithSwitches(const QByteArray& existing, const CefMainArgs
 void ForwardEngineSwitches(const CefMainArgs& args) {
   qputenv(kChromiumFlagsVariable, EngineFlagsWithSwitches(qgetenv(kChromiumFlagsVariable), args));
 }
-
-void DisableEngineSandbox() { qputenv(kDisableSandboxVariable, "1"); }
 
 void EnsureGuiApplication(const CefMainArgs& args) {
   if (QCoreApplication::instance()) return;

@@ -22,9 +22,6 @@ QByteArray EngineFlagsWithSwitches(const QByteArray& existing, const CefMainArgs
 // Hands the Chromium switches among args to the engine, before it starts.
 void ForwardEngineSwitches(const CefMainArgs& args);
 
-// Turns the engine's sandbox off for all of its processes.
-void DisableEngineSandbox();
-
 // The process's Qt application, made from the main arguments unless one exists;
 // contexts are shared so the engine can composite.
 void EnsureGuiApplication(const CefMainArgs& args);

@@ -10,6 +10,7 @@
 #include "runtime/cef_task.h"
 #include "runtime/qt/downloads.h"
 #include "runtime/qt/engine_environment.h"
+#include "runtime/qt/engine_sandbox.h"
 #include "runtime/qt/profile.h"
 #include "runtime/qt/qt_strings.h"
 #include "runtime/qt/script_binding.h"
@@ -47,7 +48,7 @@ bool RuntimeState::initialize(const CefMainArgs& args, const CefSettings& settin
                               CefRefPtr<CefApp> application) {
   if (g_state) return false;
   UseExecutableForEngineProcesses(settings.browser_subprocess_path);
-  if (settings.no_sandbox) DisableEngineSandbox();
+  ChooseEngineSandbox(settings.no_sandbox != 0);
   if (!settings.command_line_args_disabled) ForwardEngineSwitches(args);
   const QString locale = ToQString(settings.locale);
   if (!locale.isEmpty()) QLocale::setDefault(QLocale(locale));
