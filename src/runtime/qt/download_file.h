@@ -4,6 +4,11 @@
 
 namespace runtime {
 
+// The name the data has in its folder until it is complete: short, because
+// the engine writes under longer names derived from it, and the target's name
+// may already be as long as the file system takes.
+constexpr char kDownloadDataName[] = "data";
+
 // A new, empty folder beside the target where the engine writes the download
 // (under whatever names it uses meanwhile), so the target's name appears only
 // with the whole file, and a failed download goes with its folder. Empty when

@@ -4,11 +4,13 @@
 #include <QFileInfo>
 #include <QPointer>
 #include <QWebEngineDownloadRequest>
+#include <QWebEngineProfile>
 
 #include "platform/qt/file_dialogs.h"
 #include "runtime/cef_client.h"
 #include "runtime/qt/browser_view.h"
 #include "runtime/qt/download_file.h"
+#include "runtime/qt/download_name.h"
 #include "runtime/qt/download_window.h"
 #include "runtime/qt/qt_strings.h"
 #include "runtime/qt/runtime_state.h"
@@ -20,9 +22,8 @@ namespace {
 
 class DownloadItemImpl : public CefDownloadItem {
  public:
-  explicit DownloadItemImpl(const QWebEngineDownloadRequest& request)
-      : m_url(ToCefString(request.url().toString())),
-        m_suggestedName(ToCefString(request.suggestedFileName())) {}
+  DownloadItemImpl(const QWebEngineDownloadRequest& request, const CefString& suggestedName)
+      : m_url(ToCefString(request.url().toString())), m_suggestedName(suggestedName) {}
 
   CefString GetURL() override { return m_url; }
   CefString GetSuggestedFileName() override { return m_suggestedName; }
@@ -62,7 +63,7 @@ class BeforeDownloadCallbackImpl : public CefBeforeDownloadCallback {
       return;
     }
     m_request->setDownloadDirectory(folder);
-    m_request->setDownloadFileName(file.fileName());
+    m_request->setDownloadFileName(QLatin1String(kDownloadDataName));
     m_request->accept();
     state->downloads().track(m_request, file.absoluteFilePath(), folder);
   }
@@ -75,6 +76,15 @@ class BeforeDownloadCallbackImpl : public CefBeforeDownloadCallback {
   IMPLEMENT_REFCOUNTING(BeforeDownloadCallbackImpl);
 };
 
+// The engine places the download by the name the page suggests, path and all;
+// a client that names no path of its own gets the plain name in the downloads
+// folder instead.
+void OfferInDownloadsFolder(QWebEngineDownloadRequest* request, const QString& name,
+                            const QString& downloadsFolder) {
+  request->setDownloadDirectory(downloadsFolder);
+  request->setDownloadFileName(name);
+}
+
 }  // namespace
 
 void HandleDownloadRequest(QWebEngineDownloadRequest* request) {
@@ -84,11 +94,13 @@ void HandleDownloadRequest(QWebEngineDownloadRequest* request) {
   BrowserImpl* browser = page ? page->browser() : nullptr;
   CefRefPtr<CefClient> client = browser ? browser->client() : nullptr;
   CefRefPtr<CefDownloadHandler> handler = client ? client->GetDownloadHandler() : nullptr;
+  const QString suggestedName = SafeDownloadName(request->suggestedFileName());
+  if (state) OfferInDownloadsFolder(request, suggestedName, state->profile()->downloadPath());
   if (handler) {
     CefRefPtr<BeforeDownloadCallbackImpl> callback(
         new BeforeDownloadCallbackImpl(request, browser->view()));
-    handler->OnBeforeDownload(browser, new DownloadItemImpl(*request),
-                              ToCefString(request->suggestedFileName()), callback);
+    handler->OnBeforeDownload(browser, new DownloadItemImpl(*request, ToCefString(suggestedName)),
+                              ToCefString(suggestedName), callback);
     callback->expire();
   }
   if (request->state() == QWebEngineDownloadRequest::DownloadRequested) request->cancel();
