@@ -1,10 +1,12 @@
-"""Frames that fail to load show the one-line error page inside the frame, and only there."""
+"""Frames that fail to load show the one-line error page inside the frame, and only there: no
+other frame hears of the failure."""
 
 import os
 import re
 import unittest
 
 import harness
+from loopback_server import LoopbackServer, Reply
 
 ERROR_PAGE = "<h2>Failed to load URL {url} with error {text} ({code}).</h2>"
 # How an unresolvable host fails depends on the machine's network: the engine's code and
@@ -17,15 +19,26 @@ PAGE = """<!DOCTYPE html><body>
 <iframe name="unresolvable" src="{unresolvable}"></iframe>
 <iframe name="missing" src="missing.html"></iframe>
 <iframe name="present" src="present.html"></iframe>
+<iframe name="listener" src="{listener}"></iframe>
 </body>"""
+# A frame of another origin that writes down every message its window receives.
+LISTENER = b"""<!DOCTYPE html><head><script>
+window.addEventListener('message', event => {
+  document.body.append(JSON.stringify([event.data, event.ports.length]) + ';');
+});
+</script></head><body></body>"""
 
 
 class FrameErrorTest(harness.ShellTestCase):
 
     def setUp(self):
         super().setUp()
+        server = LoopbackServer({"/listener.html": Reply(LISTENER, content_type="text/html")})
+        server.__enter__()
+        self.addCleanup(server.__exit__, None, None, None)
         with open(os.path.join(self.workdir, "frames.html"), "w") as page:
-            page.write(PAGE.format(unresolvable=UNRESOLVABLE))
+            page.write(PAGE.format(unresolvable=UNRESOLVABLE,
+                                   listener=server.url("/listener.html")))
         with open(os.path.join(self.workdir, "present.html"), "w") as page:
             page.write("<p>present</p>")
         self.start_shell()
@@ -62,7 +75,13 @@ class FrameErrorTest(harness.ShellTestCase):
                          "the page's own text")
         self.assertEqual(self.page.evaluate("location.href"),
                          "file://" + os.path.join(self.workdir, "frames.html"))
-        self.assertEqual(self.page.evaluate("document.querySelectorAll('iframe').length"), 3)
+        self.assertEqual(self.page.evaluate("document.querySelectorAll('iframe').length"), 4)
+
+        # The other origin's frame heard nothing of either failure: only what is sent to it.
+        self.page.evaluate("frames.listener.postMessage('control', '*')")
+        self.assertEqual(harness.wait_for("the listener to hear the control message", lambda: (
+            lambda heard: "control" in heard and heard)(self.frame_html("listener"))),
+            '["control",0];')
 
 
 if __name__ == "__main__":

@@ -35,7 +35,8 @@ INSTANTIATE_TEST_SUITE_P(
 QString Report(const char* errorName) {
   return QString::fromLatin1(
              "\x01vintrel-frame-load-error "
-             "{\"vintrelFrameToken\":\"t1\",\"error\":\"%1\",\"url\":\"http://x.invalid/\"}")
+             "{\"vintrelFrameToken\":\"t1\",\"path\":[1,0],\"error\":\"%1\",\"url\":\"http://"
+             "x.invalid/\"}")
       .arg(QLatin1String(errorName));
 }
 
@@ -46,6 +47,8 @@ TEST(FrameErrorReportTest, CarriesTheNumberOfAKnownNameAndNothingForAnUnknownOne
   EXPECT_EQ(known->code, -102);
   EXPECT_EQ(known->text, "net::ERR_CONNECTION_REFUSED");
   EXPECT_EQ(known->url, "http://x.invalid/");
+  EXPECT_EQ(known->frame.token, "t1");
+  EXPECT_EQ(known->frame.path, QList<int>({1, 0}));
   // No number is made up: the frame keeps the engine's own page, which names the error.
   EXPECT_FALSE(runtime::ParseFrameErrorReport(Report("ERR_SOMETHING_NEW")));
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QString>
 
 #include <optional>
@@ -9,14 +10,21 @@ namespace runtime {
 // The engine reports only the main frame's load failures to the application.
 // A sub-frame that fails shows the engine's error document; a script in that
 // document reads the error's name and address, reports them as a console
-// message, and thereafter accepts a page or an address to show instead, sent to
-// it by window messages carrying its own random token.
+// message with where the frame is and a random token, and thereafter accepts a
+// page or an address to show instead from the top frame, over a channel the
+// top frame offers to that frame's window alone and uses only once the other
+// end has shown the token.
 
 // The script, for every sub-frame at document creation.
 QString FrameErrorReporterScript();
 
+struct FrameAddress {
+  QString token;
+  QList<int> path;  // index among the parent's frames, from the top frame down
+};
+
 struct FrameLoadError {
-  QString token;  // addresses the failed frame
+  FrameAddress frame;
   int code;
   QString text;
   QString url;
@@ -26,8 +34,8 @@ struct FrameLoadError {
 std::optional<FrameLoadError> ParseFrameErrorReport(const QString& message);
 
 // A script for the top frame that makes the failed frame show html.
-QString ShowHtmlInFrameScript(const QString& token, const QString& html);
+QString ShowHtmlInFrameScript(const FrameAddress& frame, const QString& html);
 // A script for the top frame that makes the failed frame load url.
-QString LoadUrlInFrameScript(const QString& token, const QString& url);
+QString LoadUrlInFrameScript(const FrameAddress& frame, const QString& url);
 
 }  // namespace runtime

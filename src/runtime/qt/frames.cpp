@@ -19,11 +19,11 @@ CefString MainFrame::GetURL() {
 }
 
 void FailedSubFrame::LoadURL(const CefString& url) {
-  m_browser->runScript(LoadUrlInFrameScript(m_token, UrlFromUserText(url).toString()));
+  m_browser->runScript(LoadUrlInFrameScript(m_frame, UrlFromUserText(url).toString()));
 }
 
 void FailedSubFrame::LoadString(const CefString& string_val, const CefString& /*url*/) {
-  m_browser->runScript(ShowHtmlInFrameScript(m_token, ToQString(string_val)));
+  m_browser->runScript(ShowHtmlInFrameScript(m_frame, ToQString(string_val)));
 }
 
 CefString FailedSubFrame::GetURL() { return ToCefString(m_url); }

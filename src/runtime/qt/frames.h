@@ -4,6 +4,7 @@
 
 #include "runtime/cef_browser.h"
 #include "runtime/qt/browser_impl.h"
+#include "runtime/qt/frame_errors.h"
 
 namespace runtime {
 
@@ -23,11 +24,11 @@ class MainFrame : public CefFrame {
   IMPLEMENT_REFCOUNTING(MainFrame);
 };
 
-// A sub-frame whose load failed, reached through its error document's token.
+// A sub-frame whose load failed, reached through its error document.
 class FailedSubFrame : public CefFrame {
  public:
-  FailedSubFrame(CefRefPtr<BrowserImpl> browser, QString token, QString url)
-      : m_browser(browser), m_token(std::move(token)), m_url(std::move(url)) {}
+  FailedSubFrame(CefRefPtr<BrowserImpl> browser, FrameAddress frame, QString url)
+      : m_browser(browser), m_frame(std::move(frame)), m_url(std::move(url)) {}
 
   void LoadURL(const CefString& url) override;
   // Shows the page inside the sub-frame; its address stays the engine's error
@@ -39,7 +40,7 @@ class FailedSubFrame : public CefFrame {
 
  private:
   const CefRefPtr<BrowserImpl> m_browser;
-  const QString m_token;
+  const FrameAddress m_frame;
   const QString m_url;
   IMPLEMENT_REFCOUNTING(FailedSubFrame);
 };

@@ -32,7 +32,7 @@ void ReportLoadFailure(BrowserImpl& browser, const QWebEngineLoadingInfo& info) 
 bool ReportFrameLoadFailure(BrowserImpl& browser, const QString& message) {
   const std::optional<FrameLoadError> error = ParseFrameErrorReport(message);
   if (!error) return false;
-  Report(browser, new FailedSubFrame(&browser, error->token, error->url), error->code, error->text,
+  Report(browser, new FailedSubFrame(&browser, error->frame, error->url), error->code, error->text,
          error->url);
   return true;
 }
