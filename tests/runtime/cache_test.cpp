@@ -33,8 +33,35 @@ class CachePathTest : public EngineTest {
   }
 };
 
+constexpr QFile::Permissions kOwnerOnly = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner;
+
+QFile::Permissions UnixPermissions(const QString& path) {
+  // Qt adds the permissions of the user it runs as, which are the owner's here.
+  return QFileInfo(path).permissions() & ~(QFile::ReadUser | QFile::WriteUser | QFile::ExeUser);
+}
+
 TEST_F(CachePathTest, ProfileStorageLivesInTheCacheFolderUnderTheWorkingDirectory) {
   loadStoringPage();
+  EXPECT_TRUE(WaitUntil([&] { return QDir(cacheFolder()).exists("Local Storage"); }));
+  EXPECT_EQ(UnixPermissions(cacheFolder()), kOwnerOnly);
+}
+
+// A cache folder from an earlier version, open for all to read.
+class OpenCacheFolderTest : public CachePathTest {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(folder.isValid());
+    ASSERT_TRUE(QDir(folder.path()).mkdir(kCacheFolder));
+    ASSERT_TRUE(QFile::setPermissions(cacheFolder(), kOwnerOnly | QFile::ReadGroup |
+                                                         QFile::ExeGroup | QFile::ReadOther |
+                                                         QFile::ExeOther));
+    CachePathTest::SetUp();
+  }
+};
+
+TEST_F(OpenCacheFolderTest, IsMadePrivateAndStaysInUse) {
+  loadStoringPage();
+  EXPECT_EQ(UnixPermissions(cacheFolder()), kOwnerOnly);
   EXPECT_TRUE(WaitUntil([&] { return QDir(cacheFolder()).exists("Local Storage"); }));
 }
 

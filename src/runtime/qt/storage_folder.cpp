@@ -65,7 +65,7 @@ QString UserCacheFolderFor(const QString& appFolder, const QProcessEnvironment& 
 
 QString ProfileStorageFolder(const QString& cachePath) {
   if (cachePath.isEmpty()) return QString();
-  const QString folder = Writable(QDir::current().absoluteFilePath(cachePath));
+  const QString folder = PrivateWritable(QDir::current().absoluteFilePath(cachePath));
   if (!folder.isEmpty()) return folder;
   return PrivateWritable(
       UserCacheFolderFor(QDir::currentPath(), QProcessEnvironment::systemEnvironment()));

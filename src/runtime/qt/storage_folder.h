@@ -11,9 +11,10 @@ namespace runtime {
 // application folder. Empty when the environment names no such place.
 QString UserCacheFolderFor(const QString& appFolder, const QProcessEnvironment& environment);
 
-// Where the profile keeps its cache and storage, made ready for writing:
-// cachePath under the working directory, else the per-user folder above; empty
-// when neither can be written, and the profile then lives in memory.
+// Where the profile keeps its cache and storage, made ready for writing and
+// private to the user: cachePath under the working directory, else the
+// per-user folder above; empty when neither can be, and the profile then
+// lives in memory.
 QString ProfileStorageFolder(const QString& cachePath);
 
 }  // namespace runtime
