@@ -48,6 +48,11 @@ INSTANTIATE_TEST_SUITE_P(
                       "http://x.invalid/?q=&lt;script&gt;alert(&#39;x&#39;)&lt;/"
                       "script&gt;&amp;a=&quot;1&quot; "
                       "with error &lt;b&gt;&amp;&#39;&quot; (-105).</h2></body></html>"},
+        ErrorPageCase{"DirectionControlsInTheAddressAreEncoded", -105, "net::ERR_NAME_NOT_RESOLVED",
+                      "http://x.invalid/\u202Egpj.exe?\u2066a\u2069\u200F\u061C",
+                      "<html><body bgcolor=\"white\"><h2>Failed to load URL "
+                      "http://x.invalid/%E2%80%AEgpj.exe?%E2%81%A6a%E2%81%A9%E2%80%8F%D8%9C "
+                      "with error net::ERR_NAME_NOT_RESOLVED (-105).</h2></body></html>"},
         ErrorPageCase{
             "PositiveAndFutureCodes", 7, "odd", "u",
             "<html><body bgcolor=\"white\"><h2>Failed to load URL u with error odd (7).</h2>"
