@@ -12,6 +12,8 @@ import urllib.request
 
 from waits import EVENT_TIMEOUT, FIRST_LOAD_TIMEOUT, NotYet, wait_for
 
+ERROR_DOCUMENT = "chrome-error://chromewebdata/"  # where the engine shows a failed load
+
 
 class DevToolsError(NotYet):
     """The endpoint or a page did not answer as the protocol says."""
@@ -144,8 +146,10 @@ class DevTools:
         page = DevToolsPage(target["webSocketDebuggerUrl"])
         try:
             # The target lists the URL before its document commits; until then the page
-            # still holds the empty initial document, which also reads as complete.
-            loaded = (f"location.href.endsWith({json.dumps(url_suffix)})"
+            # still holds the empty initial document, which also reads as complete. A failed
+            # load commits the engine's error document, which has an address of its own.
+            loaded = (f"(location.href.endsWith({json.dumps(url_suffix)})"
+                      f" || location.href === {json.dumps(ERROR_DOCUMENT)})"
                       " && document.readyState === 'complete'")
             wait_for(f"*{url_suffix} to finish loading", lambda: page.evaluate(loaded), timeout)
         except Exception:

@@ -44,7 +44,14 @@ class LoadErrorPageTest(harness.ShellTestCase):
         code = int(re.search(r"\((-\d+)\)\.</h2>$", html).group(1))
         self.assertIn(code, NAME_FAILURES)
         self.assertEqual(html, ERROR_PAGE.format(url=url, text=NAME_FAILURES[code], code=code))
-        self.assertEqual(page.evaluate("location.href"), url)
+        # Found under the failed address, but of no origin that the failed site's pages share.
+        self.assertEqual(page.evaluate("self.origin"), "null")
+
+    def test_an_address_cannot_change_its_own_reading_direction(self):
+        self.navigate("http://no-such-host.invalid/invoice\u202efdp.exe")
+        html = self.error_page("fdp.exe").evaluate("document.body.innerHTML")
+        self.assertIn(" http://no-such-host.invalid/invoice%E2%80%AEfdp.exe with error ", html)
+        self.assertNotIn("\u202e", html)
 
     def test_a_missing_file_shows_the_one_line_page(self):
         url = "file://" + os.path.join(self.workdir, "missing.html")

@@ -77,6 +77,17 @@ constexpr char kDeliveryTemplate[] = R"JS((function (path, token, request) {
 })(%PATH%, %TOKEN%, %REQUEST%);
 )JS";
 
+// Runs in a top frame whose load failed: replaces the engine's error document
+// there, if the frame still shows it. That document has no origin any page
+// shares, and the frame keeps the failed address, which a reload tries again.
+constexpr char kErrorDocumentTemplate[] = R"JS((function (html) {
+  if (location.href !== 'chrome-error://chromewebdata/') return;
+  document.open();
+  document.write(html);
+  document.close();
+})(%HTML%);
+)JS";
+
 QString JsonText(const QJsonObject& object) {
   return QString::fromUtf8(QJsonDocument(object).toJson(QJsonDocument::Compact));
 }
@@ -131,6 +142,11 @@ std::optional<FrameLoadError> ParseFrameErrorReport(const QString& message) {
 
 QString ShowHtmlInFrameScript(const FrameAddress& frame, const QString& html) {
   return DeliveryScript(frame, kHtmlKey, html);
+}
+
+QString ShowHtmlInErrorDocumentScript(const QString& html) {
+  return QString::fromLatin1(kErrorDocumentTemplate)
+      .replace(QLatin1String("%HTML%"), ScriptLiteral(html));
 }
 
 QString LoadUrlInFrameScript(const FrameAddress& frame, const QString& url) {

@@ -35,6 +35,9 @@ std::optional<FrameLoadError> ParseFrameErrorReport(const QString& message);
 
 // A script for the top frame that makes the failed frame show html.
 QString ShowHtmlInFrameScript(const FrameAddress& frame, const QString& html);
+// A script for a top frame whose load failed that shows html in place of the
+// engine's error document.
+QString ShowHtmlInErrorDocumentScript(const QString& html);
 // A script for the top frame that makes the failed frame load url.
 QString LoadUrlInFrameScript(const FrameAddress& frame, const QString& url);
 

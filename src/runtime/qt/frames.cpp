@@ -13,10 +13,24 @@ void MainFrame::LoadString(const CefString& string_val, const CefString& url) {
   m_browser->loadHtml(ToQString(string_val), UrlFromUserText(url));
 }
 
-CefString MainFrame::GetURL() {
-  QWebEnginePage* page = m_browser->page();
+namespace {
+
+CefString PageUrl(const BrowserImpl& browser) {
+  QWebEnginePage* page = browser.page();
   return page ? ToCefString(page->url().toString()) : CefString();
 }
+
+}  // namespace
+
+CefString MainFrame::GetURL() { return PageUrl(*m_browser); }
+
+void FailedMainFrame::LoadURL(const CefString& url) { m_browser->load(UrlFromUserText(url)); }
+
+void FailedMainFrame::LoadString(const CefString& string_val, const CefString& /*url*/) {
+  m_browser->runScript(ShowHtmlInErrorDocumentScript(ToQString(string_val)));
+}
+
+CefString FailedMainFrame::GetURL() { return PageUrl(*m_browser); }
 
 void FailedSubFrame::LoadURL(const CefString& url) {
   m_browser->runScript(LoadUrlInFrameScript(m_frame, UrlFromUserText(url).toString()));

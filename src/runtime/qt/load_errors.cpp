@@ -25,7 +25,7 @@ void ReportLoadFailure(BrowserImpl& browser, const QWebEngineLoadingInfo& info) 
                      info.status() == QWebEngineLoadingInfo::LoadStoppedStatus;
   // HTTP status codes are positive and their pages count as loaded.
   if (!ended || info.errorCode() >= 0) return;
-  Report(browser, new MainFrame(&browser), info.errorCode(), info.errorString(),
+  Report(browser, new FailedMainFrame(&browser), info.errorCode(), info.errorString(),
          info.url().toString());
 }
 
