@@ -78,6 +78,8 @@ class BeforeDownloadCallbackImpl : public CefBeforeDownloadCallback {
 }  // namespace
 
 void HandleDownloadRequest(QWebEngineDownloadRequest* request) {
+  // The profile's file guard answers first: what it refused is no one's to offer.
+  if (request->state() != QWebEngineDownloadRequest::DownloadRequested) return;
   RuntimeState* state = RuntimeState::get();
   if (state && state->downloads().refuseRestart(request)) return;
   auto* page = dynamic_cast<BrowserPage*>(request->page());
