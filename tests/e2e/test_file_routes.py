@@ -141,6 +141,19 @@ const READS = {
     link.rel = 'stylesheet';
     return loaded(link, 'href', url, element => element.sheet.cssRules[0].cssText);
   },
+  'style sheet @import': url => {
+    const style = document.createElement('style');
+    style.textContent = `@import url("${url}");`;
+    return new Promise(done => {
+      style.onload = () => done(style.sheet.cssRules[0].styleSheet.cssRules[0].cssText);
+      style.onerror = () => done('refused');
+      document.head.appendChild(style);
+    }).finally(() => style.remove());
+  },
+  'audio worklet': url => {
+    const context = new AudioContext();
+    return context.audioWorklet.addModule(url).then(() => 'worklet').finally(() => context.close());
+  },
   'image': url => loaded(new Image(), 'src', url, image => 'image ' + image.naturalWidth),
   'font': url => new FontFace('probe' + ++fonts, `url("${url}")`).load().then(() => 'font'),
   'iframe': url => loaded(document.createElement('iframe'), 'src', url,
@@ -171,7 +184,8 @@ async function tryRoute(route, url) {
 PAGE_ROUTES = {
     "fetch": "data.txt", "synchronous XHR": "data.txt", "asynchronous XHR": "data.txt",
     "EventSource": "data.txt", "module import()": "module.js", "JSON module": "data.json",
-    "script": "script.js", "style sheet": "style.css", "image": "image.svg", "font": "font.ttf",
+    "script": "script.js", "style sheet": "style.css", "style sheet @import": "style.css",
+    "audio worklet": "script.js", "image": "image.svg", "font": "font.ttf",
     "iframe": "data.txt", "object": "data.txt", "embed": "image.svg", "window.open": "data.txt",
     "service worker": "script.js",
 }
@@ -316,16 +330,30 @@ class FileRoutesTest(harness.ShellTestCase):
                         self.assertEqual(text, closed)
                     else:
                         self.assertNotEqual(text, "refused")
-                        if name not in ("image.svg", "font.ttf") or route == "embed":
+                        if route not in ("image", "font", "audio worklet"):
                             self.assertIn(self.own_token, text)
             for where, url in self.secret_addresses(name).items():
                 with self.subTest(route=route, where=where):
                     text = page.evaluate(f"tryRoute({json.dumps(route)}, {json.dumps(url)})")
                     self.assertEqual(text, closed or "refused")
+        self.try_the_profiles_storage(page)
         self.assertEqual([f"{report['route']} <- {report['url'][:200]}"
                           for report in self.server.reports
                           if self.secret_token in report["text"]], [])
         self.assertGreater(len(self.server.reports), len(ROUTES))
+
+    def try_the_profiles_storage(self, page):
+        """The profile keeps what pages store (cookies and storage of every site) in the app
+        folder when it can write there: no page reads it."""
+        storage = os.path.join(self.app, "cache")
+        if not os.path.isdir(storage):
+            return  # an ordinary user keeps it in a cache folder of their own, outside
+        for name in ["", *os.listdir(storage)]:
+            for route in ("fetch", "iframe"):
+                with self.subTest(route=route, where="the profile's storage", name=name):
+                    self.assertEqual(page.evaluate(f"tryRoute({json.dumps(route)}, "
+                                                   f"{json.dumps(f'file://{storage}/{name}')})"),
+                                     "refused")
 
     def navigate_top_level(self, page, url):
         """What the main frame shows after a page sends it to url."""
