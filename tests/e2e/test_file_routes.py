@@ -421,6 +421,17 @@ class FileRoutesTest(harness.ShellTestCase):
         self.try_every_route(page)
         self.try_top_level_navigation(page)
 
+    def test_switches_given_to_the_engine_do_not_open_a_route(self):
+        # Both would have workers load beside the shell's guard.
+        launch = os.path.join(self.root, "launch-with-switches.sh")
+        with open(launch, "w") as script:
+            script.write("#!/bin/sh\nexec {} --enable-features=PlzDedicatedWorker "
+                         "--enable-blink-features=SharedWorker\n".format(
+                             shlex.quote(self.executable)))
+        os.chmod(launch, 0o755)
+        self.start_shell(executable=launch)
+        self.try_every_route(self.open_routes())
+
     def test_no_route_reads_a_file_outside_the_app_folder_as_an_ordinary_user(self):
         self.start_as_user()
         page = self.open_routes()

@@ -12,9 +12,9 @@ namespace runtime {
 // inside that folder once every link is followed, and not in the folder where
 // the profile keeps what pages store (cookies and storage of every site).
 // An address whose file cannot be resolved is refused. The guard sees every
-// load of the profile's frames, their workers and navigations; shared workers,
-// whose loads it does not see, are turned off (see engine_features.h), and
-// downloads are checked on their own.
+// load of the profile's frames, popups and navigations, and of the workers that
+// load through their page; the workers whose loads it would not see are turned
+// off (engine_features.h), and downloads are checked on their own.
 class LocalFileGuard : public QWebEngineUrlRequestInterceptor {
  public:
   LocalFileGuard(const QString& appFolder, const QString& storageFolder, QObject* parent);

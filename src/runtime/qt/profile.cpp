@@ -69,7 +69,7 @@ QWebEngineScript DocumentScript(const char* name, const QString& source) {
 }  // namespace
 
 QWebEngineProfile* MakeProfile(const CefString& cachePath) {
-  TurnOffSharedWorkers();  // the file guard below does not see their loads
+  TurnOffUnguardedWorkers();  // the file guard below does not see their loads
   const QString folder = ProfileStorageFolder(ToQString(cachePath));
   QWebEngineProfile* profile = folder.isEmpty() ? new QWebEngineProfile  // off the record
                                                 : MakePersistentProfile(folder);
