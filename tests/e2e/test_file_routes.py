@@ -42,6 +42,7 @@ const readIn = async (how, url) => {
     return request.responseText;
   }
   if (how === 'importScripts') { importScripts(url); return self.readToken; }
+  if (how === 'import()') return (await import(url)).default;
   if (how.startsWith('nested ')) {
     const inner = new Worker(URL.createObjectURL(new Blob([WORKER_SOURCE])));
     return new Promise(done => {
@@ -163,6 +164,15 @@ const READS = {
   'embed': url => loaded(document.createElement('embed'), 'src', url,
                          embed => embed.getSVGDocument().documentElement.textContent),
   'window.open': popup,
+  // Reads made by other documents' loaders: an empty frame's and an empty popup's.
+  'fetch in an empty frame': url => {
+    const frame = document.body.appendChild(document.createElement('iframe'));
+    return frame.contentWindow.fetch(url).then(reply => reply.text()).finally(() => frame.remove());
+  },
+  'fetch in an empty popup': url => {
+    const opened = window.open('');
+    return opened.fetch(url).then(reply => reply.text()).finally(() => opened.close());
+  },
   'service worker': url => navigator.serviceWorker
       ? navigator.serviceWorker.register(url).then(() => 'registered')
       : Promise.reject(),
@@ -187,10 +197,12 @@ PAGE_ROUTES = {
     "script": "script.js", "style sheet": "style.css", "style sheet @import": "style.css",
     "audio worklet": "script.js", "image": "image.svg", "font": "font.ttf",
     "iframe": "data.txt", "object": "data.txt", "embed": "image.svg", "window.open": "data.txt",
+    "fetch in an empty frame": "data.txt", "fetch in an empty popup": "data.txt",
     "service worker": "script.js",
 }
 WORKER_READS = {"fetch": "data.txt", "synchronous XHR": "data.txt",
-                "importScripts": "script.js", "nested fetch": "data.txt"}
+                "importScripts": "script.js", "import()": "module.js",
+                "nested fetch": "data.txt"}
 WORKER_KINDS = ["dedicated file", "dedicated blob", "dedicated data",
                 "shared file", "shared blob", "shared data"]
 ROUTES = dict(PAGE_ROUTES, **{f"{kind}: {how}": name for kind in WORKER_KINDS
