@@ -1,5 +1,5 @@
-"""What a local page may reach on the disk: its own scripts, style sheets, images and frames
-from the app's folder, but no file through XHR or fetch and nothing outside the folder."""
+"""What a local page may reach on the disk: the app's own files, by any route, but nothing
+outside the app's folder (every route to the outside is tried in test_file_routes)."""
 
 import json
 import os
@@ -68,7 +68,7 @@ class LocalFilesTest(harness.ShellTestCase):
     def read(self, how, url):
         return self.page.evaluate(READS[how] % json.dumps(url))
 
-    def test_scripts_cannot_read_files(self):
+    def test_scripts_read_only_the_apps_own_files(self):
         urls = {"outside the app folder": "file://" + self.secret,
                 "a link in the app folder": "file://" + self.workdir + "/link-to-secret.txt",
                 "a system file": "file:///etc/hostname"}
@@ -77,7 +77,7 @@ class LocalFilesTest(harness.ShellTestCase):
                 with self.subTest(how=how, where=where):
                     self.assertEqual(self.read(how, url), "refused")
             with self.subTest(how=how, where="the app's own file"):
-                self.assertEqual(self.read(how, "own.css"), "refused")
+                self.assertEqual(self.read(how, "own.css"), APP_FILES["own.css"])
         for where, url in urls.items():
             with self.subTest(how="frame", where=where):
                 self.assertEqual(self.read("frame", url), "refused")

@@ -88,6 +88,8 @@ void OfferInDownloadsFolder(QWebEngineDownloadRequest* request, const QString& n
 }  // namespace
 
 void HandleDownloadRequest(QWebEngineDownloadRequest* request) {
+  // The profile's file guard answers first: what it refused is no one's to offer.
+  if (request->state() != QWebEngineDownloadRequest::DownloadRequested) return;
   RuntimeState* state = RuntimeState::get();
   if (state && state->downloads().refuseRestart(request)) return;
   auto* page = dynamic_cast<BrowserPage*>(request->page());

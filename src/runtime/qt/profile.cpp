@@ -2,11 +2,13 @@
 
 #include <QDir>
 #include <QFile>
+#include <QWebEngineDownloadRequest>
 #include <QWebEngineProfile>
 #include <QWebEngineScript>
 #include <QWebEngineScriptCollection>
 #include <QWebEngineSettings>
 
+#include "runtime/qt/engine_features.h"
 #include "runtime/qt/frame_errors.h"
 #include "runtime/qt/local_file_guard.h"
 #include "runtime/qt/qt_strings.h"
@@ -67,13 +69,17 @@ QWebEngineScript DocumentScript(const char* name, const QString& source) {
 }  // namespace
 
 QWebEngineProfile* MakeProfile(const CefString& cachePath) {
+  TurnOffUnguardedWorkers();  // the file guard below does not see their loads
   const QString folder = ProfileStorageFolder(ToQString(cachePath));
   QWebEngineProfile* profile = folder.isEmpty() ? new QWebEngineProfile  // off the record
                                                 : MakePersistentProfile(folder);
   // Local pages may embed and fetch web content, as in any Chromium browser.
   profile->settings()->setAttribute(QWebEngineSettings::LocalContentCanAccessRemoteUrls, true);
   // That setting also opens every local file to a local page's scripts.
-  profile->setUrlRequestInterceptor(new LocalFileGuard(QDir::current(), profile));
+  auto* guard = new LocalFileGuard(QDir::currentPath(), folder, profile);
+  profile->setUrlRequestInterceptor(guard);
+  QObject::connect(profile, &QWebEngineProfile::downloadRequested, guard,
+                   &LocalFileGuard::refuseDownloadOutside);
   return profile;
 }
 
