@@ -19,6 +19,7 @@ constexpr char kOwnExecutable[] = "/proc/self/exe";
 constexpr char kChromiumFlagsVariable[] = "QTWEBENGINE_CHROMIUM_FLAGS";
 constexpr char kEngineArgsMarker[] = "--webEngineArgs";
 constexpr char kSwitchPrefix[] = "--";
+constexpr char kLinuxAccessibilityVariable[] = "QTWEBENGINE_ENABLE_LINUX_ACCESSIBILITY";
 
 }  // namespace
 
@@ -56,6 +57,15 @@ void ForwardEngineSwitches(const CefMainArgs& args) {
 }
 
 void DisableEngineSandbox() { qputenv(kDisableSandboxVariable, "1"); }
+
+void LetPagesReachAssistiveTechnologies() {
+  // Without the variable the engine keeps every page out of the accessibility
+  // tree. With it, the engine still builds a page's tree only once an assistive
+  // technology has turned the toolkit's accessibility on, so without one nothing
+  // is spent. A value the user set stays.
+  if (!qEnvironmentVariableIsSet(kLinuxAccessibilityVariable))
+    qputenv(kLinuxAccessibilityVariable, "1");
+}
 
 void EnsureGuiApplication(const CefMainArgs& args) {
   if (QCoreApplication::instance()) return;

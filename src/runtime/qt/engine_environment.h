@@ -25,6 +25,9 @@ void ForwardEngineSwitches(const CefMainArgs& args);
 // Turns the engine's sandbox off for all of its processes.
 void DisableEngineSandbox();
 
+// Lets the engine show its pages to assistive technologies whenever one is on.
+void LetPagesReachAssistiveTechnologies();
+
 // The process's Qt application, made from the main arguments unless one exists;
 // contexts are shared so the engine can composite.
 void EnsureGuiApplication(const CefMainArgs& args);
