@@ -241,6 +241,15 @@ class KeyboardTest(ReaderTestCase):
         self.assertEqual(visited, [*links, "frame"] * 2 + [links[0]])
 
 
+    def test_the_window_managers_close_key_works_while_the_page_has_the_focus(self):
+        self.start_reader_shell()
+        harness.run_tool("xdotool", "mousemove", *map(str, PAGE_SPOT), "click", "1")
+        harness.wait_for("the page to have the focus",
+                         lambda: self.page.evaluate("document.hasFocus()"))
+        harness.press_keys("alt+F4")  # openbox's binding
+        self.assertEqual(self.shell.popen.wait(harness.FIRST_LOAD_TIMEOUT), 0)
+
+
 class ScaleTwoReaderTest(ReaderTestCase):
     """The toolkit's bridge gives the whole tree, the page included, in logical pixels: a
     button's extents times the scale are the device pixels it is painted on."""
