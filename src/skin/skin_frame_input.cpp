@@ -133,6 +133,9 @@ std::vector<platform::AccessibleCaptionButton> CSkinFrameWnd::AccessibleCaptionB
 void CSkinFrameWnd::PressCaptionButton(UINT id) {
   const auto button = m_buttons.find(static_cast<int>(id));
   if (button == m_buttons.end() || button->second.IsDisabled()) return;
+  // A button without a window command completes a press that a click begins on it.
+  const skin::CaptionButton* entry = skin::FindCaptionButton(id);
+  if (!entry || entry->sysCommand == 0) button->second.Press();
   ClickButton(button->first);
 }
 

@@ -12,6 +12,7 @@ import unittest
 import accessibility
 import harness
 import skin_images
+from loopback_server import LoopbackServer, Reply
 from scaled_caption import close_enough
 
 MAIN_TITLE = "^lumerock$"
@@ -160,6 +161,15 @@ class AccessibilityTest(ReaderTestCase):
         harness.wait_for("the window maximised",
                          lambda: MAXIMIZED <= harness.window_states(self.window))
         harness.wait_for("the button's name announced again", lambda: announced("Restore"))
+
+    def test_pressing_about_loads_the_about_page_as_a_click_does(self):
+        about = b"<html><head><title>About lumerock</title></head><body>about</body></html>"
+        with LoopbackServer({"/about/index.htm": Reply(about, "text/html")}) as server:
+            host = server.url("").removeprefix("http://")
+            self.start_reader_shell({"VINTREL_ABOUT_HOST": host})
+            self.buttons(self.frame())["About"].do_action(0)
+            page = self.open_page("/about/index.htm?v3.7.1.1607051743", harness.EVENT_TIMEOUT)
+            self.assertEqual(page.evaluate("document.title"), "About lumerock")
 
     def test_pressing_close_ends_the_shell_cleanly(self):
         self.start_reader_shell()

@@ -99,8 +99,6 @@ class CaptionButtonAccessible : public QAccessibleInterface, public QAccessibleA
         Qt::QueuedConnection);
   }
 
-  UINT id() const { return m_id; }
-
  private:
   std::optional<AccessibleCaptionButton> current() const {
     for (const AccessibleCaptionButton& button : ButtonsOf(m_host.data())) {
