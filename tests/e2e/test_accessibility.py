@@ -40,27 +40,21 @@ def button_rect(name, window_width):
     return (right - BUTTON_WIDTH, BUTTON_TOP, BUTTON_WIDTH, BUTTON_HEIGHT)
 
 
-class ReaderTestCase(harness.ShellTestCase):
-    """One session and accessibility bus for every test of the class: the AT-SPI library keeps
+def setUpModule():
+    """One session and accessibility bus for every test of the module: the AT-SPI library keeps
     the first bus it finds for the life of the process."""
+    bus_dir = tempfile.mkdtemp(prefix="vintrel-a11y-")
+    unittest.addModuleCleanup(shutil.rmtree, bus_dir, ignore_errors=True)
+    bus = accessibility.AccessibilityBus(bus_dir)
+    unittest.addModuleCleanup(bus.stop)  # also when setting up fails half way
+    bus.start()
+    ReaderTestCase.bus = bus
+    ReaderTestCase.Atspi = accessibility.atspi(bus)
 
-    @classmethod
-    def setUpClass(cls):
-        super().setUpClass()
-        cls.bus_dir = tempfile.mkdtemp(prefix="vintrel-a11y-")
-        cls.bus = accessibility.AccessibilityBus(cls.bus_dir)
-        try:
-            cls.bus.start()
-        except Exception:
-            cls.bus.stop()
-            raise
-        cls.Atspi = accessibility.atspi(cls.bus)
 
-    @classmethod
-    def tearDownClass(cls):
-        cls.bus.stop()
-        shutil.rmtree(cls.bus_dir, ignore_errors=True)
-        super().tearDownClass()
+class ReaderTestCase(harness.ShellTestCase):
+    bus = None
+    Atspi = None
 
     def setUp(self):
         super().setUp()
