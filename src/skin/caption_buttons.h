@@ -3,6 +3,7 @@
 #include <array>
 
 #include "platform/geometry.h"
+#include "platform/translatable.h"
 #include "platform/win_messages.h"
 
 // The caption buttons of the skinned frame, one row each: everything the frame
@@ -26,14 +27,22 @@ struct CaptionButton {
   // The window command a release over the button sends; 0 completes a click
   // that posts the button's id as a command instead.
   UINT sysCommand;
+  // What assistive technologies call the button, and what they call it while
+  // the window is maximised.
+  platform::TranslatableText name;
+  platform::TranslatableText nameWhenMaximized;
 };
 
 // In creation order; right to left on the caption.
 constexpr std::array<CaptionButton, 4> kCaptionButtons = {{
-    {kCloseButtonId, L"dialog\\dlg_close_btn.bmp", 10, HTCLOSE, SC_CLOSE},
-    {kMaximizeButtonId, L"dialog\\dlg_maxmize_button.bmp", 32, HTMAXBUTTON, SC_MAXIMIZE},
-    {kMinimizeButtonId, L"dialog\\dlg_minimize_button.bmp", 54, HTMINBUTTON, SC_MINIMIZE},
-    {kAboutButtonId, L"Button.png", 76, HTNOWHERE, 0},
+    {kCloseButtonId, L"dialog\\dlg_close_btn.bmp", 10, HTCLOSE, SC_CLOSE,
+     TRANSLATABLE("CaptionButton", "Close"), TRANSLATABLE("CaptionButton", "Close")},
+    {kMaximizeButtonId, L"dialog\\dlg_maxmize_button.bmp", 32, HTMAXBUTTON, SC_MAXIMIZE,
+     TRANSLATABLE("CaptionButton", "Maximize"), TRANSLATABLE("CaptionButton", "Restore")},
+    {kMinimizeButtonId, L"dialog\\dlg_minimize_button.bmp", 54, HTMINBUTTON, SC_MINIMIZE,
+     TRANSLATABLE("CaptionButton", "Minimize"), TRANSLATABLE("CaptionButton", "Minimize")},
+    {kAboutButtonId, L"Button.png", 76, HTNOWHERE, 0, TRANSLATABLE("CaptionButton", "About"),
+     TRANSLATABLE("CaptionButton", "About")},
 }};
 
 // The row for id, or null for a button the table does not know.

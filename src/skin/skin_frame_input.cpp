@@ -105,6 +105,10 @@ void CSkinFrameWnd::OnNcLButtonUp(UINT, CPoint point) {
     Default();
     return;
   }
+  ClickButton(id);
+}
+
+void CSkinFrameWnd::ClickButton(int id) {
   const skin::CaptionButton* entry = skin::FindCaptionButton(id);
   if (entry && entry->sysCommand != 0) {
     SendButtonCommand(entry->sysCommand);
@@ -112,6 +116,27 @@ void CSkinFrameWnd::OnNcLButtonUp(UINT, CPoint point) {
   }
   m_buttons[id].FireClick();
   OnNcPaint();
+}
+
+std::vector<platform::AccessibleCaptionButton> CSkinFrameWnd::AccessibleCaptionButtons() const {
+  std::vector<platform::AccessibleCaptionButton> buttons;
+  const bool maximized = IsZoomed();
+  for (const skin::CaptionButton& entry : skin::kCaptionButtons) {
+    const auto button = m_buttons.find(static_cast<int>(entry.id));
+    if (button == m_buttons.end()) continue;
+    buttons.push_back({entry.id, maximized ? entry.nameWhenMaximized : entry.name,
+                       button->second.m_rect, !button->second.IsDisabled()});
+  }
+  return buttons;
+}
+
+void CSkinFrameWnd::PressCaptionButton(UINT id) {
+  const auto button = m_buttons.find(static_cast<int>(id));
+  if (button == m_buttons.end() || button->second.IsDisabled()) return;
+  // A button without a window command completes a press that a click begins on it.
+  const skin::CaptionButton* entry = skin::FindCaptionButton(id);
+  if (!entry || entry->sysCommand == 0) button->second.Press();
+  ClickButton(button->first);
 }
 
 void CSkinFrameWnd::OnNcLButtonDblClk(UINT, CPoint point) {

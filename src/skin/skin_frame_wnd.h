@@ -3,6 +3,7 @@
 #include <map>
 #include <vector>
 
+#include "platform/accessible_caption.h"
 #include "platform/frame_wnd.h"
 #include "platform/gdi.h"
 #include "platform/gdiplus.h"
@@ -11,7 +12,7 @@
 // A frame window that draws its own caption and border from the skin: a
 // 38-pixel caption, 3-pixel borders, a rounded outline and the right-aligned
 // caption buttons of skin::kCaptionButtons.
-class CSkinFrameWnd : public CFrameWndEx {
+class CSkinFrameWnd : public CFrameWndEx, public platform::IAccessibleCaption {
   DECLARE_DYNCREATE(CSkinFrameWnd)
 
  public:
@@ -24,6 +25,10 @@ class CSkinFrameWnd : public CFrameWndEx {
   // The painter: the whole non-client area, off-screen, then one copy to the
   // window. Whatever changes the caption calls it directly.
   void OnNcPaint() override;
+
+  // The caption buttons for assistive technologies (skin_frame_input.cpp).
+  std::vector<platform::AccessibleCaptionButton> AccessibleCaptionButtons() const override;
+  void PressCaptionButton(UINT id) override;
 
  protected:
   LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -68,6 +73,9 @@ class CSkinFrameWnd : public CFrameWndEx {
   void ReleaseHoveredButton();
   // Sends the window command of a caption button's row.
   void SendButtonCommand(UINT sysCommand);
+  // What a completed click on the button does; the close button destroys the
+  // frame, so nothing may touch it afterwards.
+  void ClickButton(int id);
   void PlaceCaptionButtons(int windowWidth);
   void DrawBackground(Gdiplus::Graphics& graphics, int width, int height);
   // Draws the small icon, if the window has one; returns where the title starts.

@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QRegion>
 
+#include <string>
 #include <vector>
 
 #include "fakes/fake_runtime.h"
@@ -233,6 +234,39 @@ TEST_F(SkinInputTest, WindowButtonsSendTheirSystemCommands) {
   EXPECT_FALSE(frame->IsZoomed());
   Mouse(WM_NCLBUTTONUP, kMinimize);
   EXPECT_EQ(log.sysCommands, (std::vector<UINT>{SC_MAXIMIZE, SC_RESTORE, SC_MINIMIZE}));
+}
+
+TEST_F(SkinInputTest, AssistiveTechnologiesGetEveryButtonNamedByTheWindowsStateWhereItIsPainted) {
+  frame->m_buttons[skin::kAboutButtonId].SetDisabled(true);
+  for (bool maximised : {false, true}) {
+    if (maximised) frame->ShowWindow(SW_MAXIMIZE);
+    const int width = maximised ? frame->host()->width() : kWidth;
+    std::vector<std::string> names;
+    for (const platform::AccessibleCaptionButton& button : frame->AccessibleCaptionButtons()) {
+      names.push_back(button.name.source);
+      EXPECT_STREQ(button.name.context, "CaptionButton");
+      EXPECT_EQ(CRect(button.rect),
+                skin::PlacedButtonRect(*skin::FindCaptionButton(button.id), width));
+      EXPECT_EQ(button.enabled, button.id != skin::kAboutButtonId);
+    }
+    EXPECT_EQ(names, (std::vector<std::string>{"Close", maximised ? "Restore" : "Maximize",
+                                               "Minimize", "About"}));
+  }
+}
+
+TEST_F(SkinInputTest, PressingAButtonForAnAssistiveTechnologyDoesWhatAClickDoes) {
+  frame->PressCaptionButton(skin::kMaximizeButtonId);
+  EXPECT_TRUE(frame->IsZoomed());
+  frame->PressCaptionButton(skin::kAboutButtonId);
+  DeliverPostedMessages();
+  EXPECT_EQ(log.commands, std::vector<WPARAM>{skin::kAboutButtonId});
+  EXPECT_FALSE(Button(skin::kAboutButtonId).IsPressed());
+  frame->m_buttons[skin::kMinimizeButtonId].SetDisabled(true);
+  frame->PressCaptionButton(skin::kMinimizeButtonId);
+  frame->PressCaptionButton(12345);  // no such button
+  frame->PressCaptionButton(skin::kCloseButtonId);
+  EXPECT_EQ(log.sysCommands, (std::vector<UINT>{SC_MAXIMIZE, SC_RESTORE, SC_CLOSE}));
+  EXPECT_TRUE(log.destroyed);
 }
 
 TEST_F(SkinInputTest, DoubleClickOnTheCaptionTogglesMaximise) {

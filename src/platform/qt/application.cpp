@@ -2,6 +2,7 @@
 
 #include <QApplication>
 
+#include "platform/qt/frame_accessible.h"
 #include "platform/qt/icon.h"
 #include "platform/win_app.h"
 
@@ -27,6 +28,7 @@ void EnsureApplication() {
   // Every top-level window, the browser's own included, shows the executable's
   // icon unless it is given one of its own.
   if (QApplication::windowIcon().isNull()) QApplication::setWindowIcon(ExecutableIcon());
+  InstallWindowAccessibility();
 }
 
 void EndApplication() {

@@ -75,7 +75,10 @@ WindowHost::WindowHost(CWnd* owner, const CREATESTRUCT& cs, QWidget* parent)
   m_releaseSurface.setInterval(kIdleBufferReleaseMs);
   connect(&m_releaseSurface, &QTimer::timeout, this, &WindowHost::releaseWindowSurface);
   setMouseTracking(true);
-  setFocusPolicy(Qt::StrongFocus);
+  // The keyboard focus belongs to what a window holds, the page: a click on the
+  // window's own frame, a move or a resize leaves it there, and Tab never stops
+  // on a window, so at the page's end it comes round to the page's start.
+  setFocusPolicy(Qt::NoFocus);
   m_clientArea->setMouseTracking(true);
   m_clientArea->installEventFilter(this);
   if (cs.lpszName) setWindowTitle(QString::fromWCharArray(cs.lpszName));

@@ -1,5 +1,6 @@
 #include "runtime/qt/browser_view.h"
 
+#include <QApplication>
 #include <QContextMenuEvent>
 #include <QShortcut>
 
@@ -53,6 +54,17 @@ BrowserView::~BrowserView() {
 void BrowserView::closeEvent(QCloseEvent* event) {
   detachDevTools();
   QWebEngineView::closeEvent(event);
+}
+
+bool BrowserView::focusNextPrevChild(bool next) {
+  QWidget* focused = QApplication::focusWidget();
+  const bool moved = QWebEngineView::focusNextPrevChild(next);
+  if (!focused || QApplication::focusWidget() != focused) return moved;
+  // The focus would stay where the page has just given it up; coming back in by
+  // Tab, the page puts it on its first stop (by Shift+Tab, its last).
+  focused->clearFocus();
+  focused->setFocus(next ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+  return true;
 }
 
 void BrowserView::detachDevTools() {

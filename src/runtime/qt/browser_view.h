@@ -33,6 +33,9 @@ class BrowserView : public QWebEngineView {
  protected:
   void contextMenuEvent(QContextMenuEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
+  // Tab past the page's last stop (or Shift+Tab before its first) with no other
+  // stop in the window starts the page over, as a browser with no toolbar does.
+  bool focusNextPrevChild(bool next) override;
 
  private:
   void detachDevTools();

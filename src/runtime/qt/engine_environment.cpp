@@ -18,6 +18,7 @@ constexpr char kOwnExecutable[] = "/proc/self/exe";
 constexpr char kChromiumFlagsVariable[] = "QTWEBENGINE_CHROMIUM_FLAGS";
 constexpr char kEngineArgsMarker[] = "--webEngineArgs";
 constexpr char kSwitchPrefix[] = "--";
+constexpr char kLinuxAccessibilityVariable[] = "QTWEBENGINE_ENABLE_LINUX_ACCESSIBILITY";
 
 }  // namespace
 
@@ -52,6 +53,15 @@ QByteArray EngineFlagsWithSwitches(const QByteArray& existing, const CefMainArgs
 
 void ForwardEngineSwitches(const CefMainArgs& args) {
   qputenv(kChromiumFlagsVariable, EngineFlagsWithSwitches(qgetenv(kChromiumFlagsVariable), args));
+}
+
+void LetPagesReachAssistiveTechnologies() {
+  // Without the variable the engine keeps every page out of the accessibility
+  // tree. With it, the engine still builds a page's tree only once an assistive
+  // technology has turned the toolkit's accessibility on, so without one nothing
+  // is spent. A value the user set stays.
+  if (!qEnvironmentVariableIsSet(kLinuxAccessibilityVariable))
+    qputenv(kLinuxAccessibilityVariable, "1");
 }
 
 void EnsureGuiApplication(const CefMainArgs& args) {

@@ -22,6 +22,9 @@ QByteArray EngineFlagsWithSwitches(const QByteArray& existing, const CefMainArgs
 // Hands the Chromium switches among args to the engine, before it starts.
 void ForwardEngineSwitches(const CefMainArgs& args);
 
+// Lets the engine show its pages to assistive technologies whenever one is on.
+void LetPagesReachAssistiveTechnologies();
+
 // The process's Qt application, made from the main arguments unless one exists;
 // contexts are shared so the engine can composite.
 void EnsureGuiApplication(const CefMainArgs& args);

@@ -49,6 +49,7 @@ bool RuntimeState::initialize(const CefMainArgs& args, const CefSettings& settin
   if (g_state) return false;
   UseExecutableForEngineProcesses(settings.browser_subprocess_path);
   ChooseEngineSandbox(settings.no_sandbox != 0);
+  LetPagesReachAssistiveTechnologies();
   if (!settings.command_line_args_disabled) ForwardEngineSwitches(args);
   const QString locale = ToQString(settings.locale);
   if (!locale.isEmpty()) QLocale::setDefault(QLocale(locale));
