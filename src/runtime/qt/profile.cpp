@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QGuiApplication>
 #include <QWebEngineProfile>
 #include <QWebEngineScript>
 #include <QWebEngineScriptCollection>
@@ -67,7 +68,9 @@ QWebEngineScript DocumentScript(const char* name, const QString& source) {
 }  // namespace
 
 QWebEngineProfile* MakeProfile(const CefString& cachePath) {
-  const QString folder = ProfileStorageFolder(ToQString(cachePath));
+  // The app's id, when it named one, is the desktop file the toolkit knows it by.
+  const QString folder =
+      ProfileStorageFolder(ToQString(cachePath), QGuiApplication::desktopFileName());
   QWebEngineProfile* profile = folder.isEmpty() ? new QWebEngineProfile  // off the record
                                                 : MakePersistentProfile(folder);
   // Local pages may embed and fetch web content, as in any Chromium browser.
