@@ -20,20 +20,31 @@ PACK = os.environ.get("VINTREL_PACK", "")
 SHELL_DEB_VERSION = os.environ.get("VINTREL_DEB_VERSION", "")
 RPMLINT_CONFIG = os.path.join(os.path.dirname(__file__), "rpmlint.toml")
 MANIFEST_FAULT = 2
+DEFAULT_SKIN = os.path.join(os.path.dirname(__file__), "..", "..", "res", "Skins", "Default")
+# A point of the caption that shows its background: clear of the icon, title and buttons.
+CAPTION_BACKGROUND = (harness.SCREEN_WIDTH // 2, 30)
 
 
 def run(*args, **options):
     return subprocess.run(args, capture_output=True, text=True, timeout=240, **options)
 
 
-def png(size, colour):
-    """A square PNG of one colour (RGB), written with the standard library."""
+def png(size, colour, height=None):
+    """A PNG of one colour (RGB), square unless given a height, written with the standard
+    library."""
     def chunk(kind, data):
         return (struct.pack(">I", len(data)) + kind + data +
                 struct.pack(">I", zlib.crc32(kind + data) & 0xFFFFFFFF))
+    height = height or size
     row = b"\x00" + bytes(colour) * size
-    return (b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", struct.pack(">IIBBBBB", size, size, 8, 2, 0, 0, 0))
-            + chunk(b"IDAT", zlib.compress(row * size)) + chunk(b"IEND", b""))
+    header = struct.pack(">IIBBBBB", size, height, 8, 2, 0, 0, 0)
+    return (b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", header)
+            + chunk(b"IDAT", zlib.compress(row * height)) + chunk(b"IEND", b""))
+
+
+def png_size(path):
+    with open(path, "rb") as file:
+        return struct.unpack(">II", file.read(24)[16:24])
 
 
 class App:
@@ -64,6 +75,15 @@ class App:
                 file.write(page.replace("</body>", f"<h1>{heading}</h1></body>"))
         with open(os.path.join(folder, "images", "icon.png"), "wb") as file:
             file.write(png(self.icon_size, self.colour))
+        if "skin" in self.manifest:
+            # The default skin with its caption in the app's colour.
+            skin = os.path.join(folder, self.manifest["skin"])
+            shutil.copytree(DEFAULT_SKIN, skin)
+            for name in ("DialogBkg.png", "DialogBkg@2x.png"):
+                background = os.path.join(skin, "dialog", name)
+                width, height = png_size(background)
+                with open(background, "wb") as file:
+                    file.write(png(width, self.colour, height))
         # What a working copy holds that users must not get.
         os.makedirs(os.path.join(folder, "cache"))
         open(os.path.join(folder, "debug"), "w").close()
@@ -87,7 +107,7 @@ TESTER = App({
                    "It runs in a window of its own.",
     "maintainer": "Tester Team <team@tester.example.org>", "license": "MIT",
     "homepage": "https://tester.example.org/", "categories": ["Development"],
-    "icon": "images/icon.png", "title": "Tester"}, (0xC0, 0x30, 0x20), 512)
+    "icon": "images/icon.png", "title": "Tester", "skin": "skin"}, (0xC0, 0x30, 0x20), 512)
 NOTES = App({
     "id": "net.example.notes", "name": "Notes", "version": "0.9~beta1",
     "maintainer": "Notes People <notes@example.net>", "license": "Apache-2.0",
@@ -106,6 +126,10 @@ def expected_files(app, kind):
              f"/usr/share/man/man1/{app.id}.1.gz"}
     files |= {f"/usr/share/icons/hicolor/{size}x{size}/apps/{app.id}.png"
               for size in ICON_SIZES if size <= app.icon_size}
+    if "skin" in app.manifest:
+        skin = f"{share}/{app.manifest['skin']}"
+        files |= {f"{skin}/{os.path.relpath(os.path.join(folder, name), DEFAULT_SKIN)}"
+                  for folder, _, names in os.walk(DEFAULT_SKIN) for name in names}
     package = app.id.lower()
     if kind == "deb":
         files |= {f"/usr/share/doc/{package}/copyright", f"/usr/share/doc/{package}/changelog.gz",
@@ -378,6 +402,15 @@ class UnpackedAppsTest(PackedAppsCase, harness.ShellTestCase):
             self.assertEqual(page.evaluate("localStorage.getItem('app')"), app.id)
             title = app.manifest.get("title", "lumerock")
             windows[app.id] = harness.wait_window(f"^{re.escape(title)}$")
+            # The app started last covers the screen; its caption is its skin's.
+            harness.wait_for("the window to be maximised", lambda: harness.window_geometry(
+                windows[app.id])[2:] == (harness.SCREEN_WIDTH, harness.SCREEN_HEIGHT))
+            caption = lambda: harness.screen_pixel(*CAPTION_BACKGROUND, self.root)  # noqa: E731
+            if "skin" in app.manifest:
+                harness.wait_for("the app's own skin", lambda: caption() == app.hex_colour)
+            else:
+                harness.wait_for("the default skin's caption", lambda: caption() not in
+                                 {other.hex_colour for other in APPS} | {"000000"})
 
         for app in APPS:
             with self.subTest(app=app.id):
