@@ -21,7 +21,7 @@ namespace {
 constexpr qint64 kMaxManifestBytes = 64 * 1024;
 // Letters, digits and hyphens in at least two dot-separated parts, each starting with a
 // letter: valid as a desktop entry name, an AppStream id and (lowercased) a package name.
-constexpr char kIdPattern[] = "^[A-Za-z][A-Za-z0-9-]*(\\.[A-Za-z][A-Za-z0-9-]*)+$";
+constexpr char kIdPattern[] = "[A-Za-z][A-Za-z0-9-]*(\\.[A-Za-z][A-Za-z0-9-]*)+";
 // File names hold the id with suffixes such as ".metainfo.xml" within 255 bytes.
 constexpr int kMaxIdLength = 200;
 
@@ -56,7 +56,9 @@ bool ReadId(const QJsonObject& manifest, AppIdentity& identity, std::string& err
     return false;
   }
   const QString id = value.toString();
-  static const QRegularExpression pattern(QString::fromLatin1(kIdPattern));
+  // Anchored at both ends: "$" would let a line break through.
+  static const QRegularExpression pattern(
+      QRegularExpression::anchoredPattern(QString::fromLatin1(kIdPattern)));
   if (!value.isString() || id.size() > kMaxIdLength || !pattern.match(id).hasMatch()) {
     error = FieldFault("id", QStringLiteral("must be a reverse domain name such as "
                                             "org.example.App (letters, digits, hyphens)"));

@@ -51,10 +51,11 @@ class App:
     """A small app folder: a start page in the app's colour that stores something, and an
     icon in the same colour."""
 
-    def __init__(self, manifest, colour, icon_size):
+    def __init__(self, manifest, colour, icon_size, skin_folder=None):
         self.manifest = manifest
         self.colour = colour
         self.icon_size = icon_size
+        self.skin_folder = skin_folder
 
     @property
     def id(self):
@@ -75,9 +76,9 @@ class App:
                 file.write(page.replace("</body>", f"<h1>{heading}</h1></body>"))
         with open(os.path.join(folder, "images", "icon.png"), "wb") as file:
             file.write(png(self.icon_size, self.colour))
-        if "skin" in self.manifest:
+        if self.skin_folder:
             # The default skin with its caption in the app's colour.
-            skin = os.path.join(folder, self.manifest["skin"])
+            skin = os.path.join(folder, self.skin_folder)
             shutil.copytree(DEFAULT_SKIN, skin)
             for name in ("DialogBkg.png", "DialogBkg@2x.png"):
                 background = os.path.join(skin, "dialog", name)
@@ -107,7 +108,8 @@ TESTER = App({
                    "It runs in a window of its own.",
     "maintainer": "Tester Team <team@tester.example.org>", "license": "MIT",
     "homepage": "https://tester.example.org/", "categories": ["Development"],
-    "icon": "images/icon.png", "title": "Tester", "skin": "skin"}, (0xC0, 0x30, 0x20), 512)
+    "icon": "images/icon.png", "title": "Tester", "skin": "skin"}, (0xC0, 0x30, 0x20), 512,
+    "skin")
 NOTES = App({
     "id": "net.example.notes", "name": "Notes", "version": "0.9~beta1",
     "maintainer": "Notes People <notes@example.net>", "license": "Apache-2.0",
@@ -297,7 +299,8 @@ class BadManifestTest(unittest.TestCase):
         self.addCleanup(shutil.rmtree, self.root, ignore_errors=True)
 
     def app_folder(self, name, manifest_text=None, change=None, icon_size=512):
-        app = App(dict(TESTER.manifest, **(change or {})), TESTER.colour, icon_size)
+        app = App(dict(TESTER.manifest, **(change or {})), TESTER.colour, icon_size,
+                  TESTER.skin_folder)
         app.manifest = {key: value for key, value in app.manifest.items() if value is not None}
         folder = os.path.join(self.root, name)
         app.write(folder, manifest_text)
@@ -307,6 +310,8 @@ class BadManifestTest(unittest.TestCase):
         cases = [
             ("missing id", {"id": None}, None, 512, "id: missing"),
             ("id with a slash", {"id": "org.example/../x"}, None, 512, "id: must be a reverse"),
+            ("id with a line break", {"id": "org.example.Tester\n"}, None, 512,
+             "id: must be one line"),
             ("bad version", {"version": "v1.0"}, None, 512, "version: 'v1.0' must start"),
             ("version with a revision", {"version": "1.0-2"}, None, 512, "version: '1.0-2'"),
             ("missing maintainer", {"maintainer": None}, None, 512, "maintainer: missing"),
@@ -337,6 +342,26 @@ class BadManifestTest(unittest.TestCase):
                 self.assertIn(f"vintrel-app.json: {line}", done.stderr)
                 self.assertFalse(os.path.exists(out))
 
+    def test_packer_refuses_files_it_cannot_pack_as_they_are(self):
+        cases = [
+            ("a*.html", lambda path: open(path, "w").close(),
+             "a*.html: a file name with control characters"),
+            ("secret.txt", lambda path: os.symlink("/etc/passwd", path),
+             "secret.txt: links outside the app folder"),
+            ("pipe", os.mkfifo, "pipe: is neither a file nor a folder"),
+        ]
+        for name, make, line in cases:
+            with self.subTest(name):
+                folder = self.app_folder(name.replace("*", "star"))
+                make(os.path.join(folder, name))
+                out = os.path.join(self.root, "out")
+                done = run(PACK, folder, "--out", out)
+                self.assertEqual(done.returncode, MANIFEST_FAULT, done.stderr)
+                self.assertEqual(len(done.stderr.splitlines()), 1, done.stderr)
+                self.assertTrue(done.stderr.startswith(f"vintrel-pack: {folder}: {line}"),
+                                done.stderr)
+                self.assertFalse(os.path.exists(out))
+
     def test_packer_without_a_manifest(self):
         folder = os.path.join(self.root, "pages")
         os.makedirs(folder)
@@ -351,6 +376,8 @@ class BadManifestTest(unittest.TestCase):
             ("not JSON", None, "[1, 2", "vintrel-app.json: not valid JSON"),
             ("missing id", {"id": None}, None, "vintrel-app.json: id: missing"),
             ("id that walks out", {"id": "../../.config"}, None,
+             "vintrel-app.json: id: must be a reverse domain name"),
+            ("id with a line break", {"id": "org.example.Tester\n"}, None,
              "vintrel-app.json: id: must be a reverse domain name"),
             ("missing icon file", {"icon": "none.png"}, None,
              "vintrel-app.json: icon: none.png does not exist"),
