@@ -1,11 +1,11 @@
 # Installed layout, desktop integration and the Debian package.
-#   bin/vintrel
+#   bin/vintrel, bin/vintrel-pack
 #   share/vintrel/Skins/Default/...   found from the executable's folder at run time
 #   share/vintrel/example/...         the example app, the desktop entry's working directory
 #   share/applications, share/icons/hicolor, share/metainfo, share/man/man1, share/doc/vintrel
 include(GNUInstallDirs)
 
-set(VINTREL_APP_ID "example.vintrel.Vintrel")
+set(VINTREL_APP_ID "io.github.vintrel.Vintrel")
 # The window's WM_CLASS: the toolkit takes it from the executable's name.
 set(VINTREL_WM_CLASS "vintrel")
 set(VINTREL_ICON_SIZES 16 24 32 48 64 128 256)
@@ -20,6 +20,13 @@ target_compile_definitions(vintrel_skin PRIVATE
                            VINTREL_DATA_DIR_FROM_BIN="${vintrel_data_from_bin}")
 
 install(TARGETS vintrel RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+
+# The packer of apps, beside the shell in the build tree and installed with it; it knows the
+# shell's version, which the packages it makes depend on.
+configure_file(${PROJECT_SOURCE_DIR}/tools/pack/vintrel-pack.in ${CMAKE_BINARY_DIR}/vintrel-pack
+               @ONLY FILE_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ
+               GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
+install(PROGRAMS ${CMAKE_BINARY_DIR}/vintrel-pack DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(DIRECTORY ${PROJECT_SOURCE_DIR}/res/Skins/Default
         DESTINATION ${CMAKE_INSTALL_DATADIR}/vintrel/Skins)
 install(DIRECTORY ${PROJECT_SOURCE_DIR}/example/
@@ -39,6 +46,7 @@ install(CODE "
 configure_file(${vintrel_packaging}/vintrel.metainfo.xml.in
                ${vintrel_generated}/${VINTREL_APP_ID}.metainfo.xml @ONLY)
 configure_file(${vintrel_packaging}/vintrel.1 ${vintrel_generated}/vintrel.1 @ONLY)
+configure_file(${vintrel_packaging}/vintrel-pack.1 ${vintrel_generated}/vintrel-pack.1 @ONLY)
 configure_file(${vintrel_packaging}/changelog.Debian ${vintrel_generated}/changelog.Debian @ONLY)
 install(FILES ${vintrel_generated}/${VINTREL_APP_ID}.metainfo.xml
         DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
@@ -54,7 +62,7 @@ install(FILES ${PROJECT_SOURCE_DIR}/res/icon/vintrel.svg
 # Debian wants these compressed, and reproducibly (no name or time stamp).
 find_program(GZIP gzip REQUIRED)
 set(vintrel_compressed)
-foreach(name vintrel.1 changelog.Debian)
+foreach(name vintrel.1 vintrel-pack.1 changelog.Debian)
   add_custom_command(OUTPUT ${vintrel_generated}/${name}.gz
                      COMMAND ${GZIP} -9nkf ${vintrel_generated}/${name}
                      DEPENDS ${vintrel_generated}/${name}
@@ -62,7 +70,8 @@ foreach(name vintrel.1 changelog.Debian)
   list(APPEND vintrel_compressed ${vintrel_generated}/${name}.gz)
 endforeach()
 add_custom_target(vintrel_packaging_files ALL DEPENDS ${vintrel_compressed})
-install(FILES ${vintrel_generated}/vintrel.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+install(FILES ${vintrel_generated}/vintrel.1.gz ${vintrel_generated}/vintrel-pack.1.gz
+        DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 install(FILES ${vintrel_generated}/changelog.Debian.gz ${vintrel_packaging}/copyright
         DESTINATION ${VINTREL_DOC_DIR})
 install(FILES ${vintrel_packaging}/lintian-overrides
@@ -78,7 +87,8 @@ set(CPACK_PACKAGE_DESCRIPTION
     "whole client area is an embedded Chromium browser (Qt WebEngine), with a\n"
     "caption and border drawn from skin images. The package holds the shell, its\n"
     "default skin and a small example application, started from the desktop's\n"
-    "application menu.")
+    "application menu, and vintrel-pack, which makes Debian and RPM packages of\n"
+    "an app of one's own.")
 string(JOIN "" CPACK_PACKAGE_DESCRIPTION ${CPACK_PACKAGE_DESCRIPTION})
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES TRUE)
@@ -88,8 +98,11 @@ set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${VINTREL_MAINTAINER}")
 set(CPACK_DEBIAN_PACKAGE_SECTION web)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://www.vintrel.example/")
-# Depends from the shared libraries the executable links, by dpkg-shlibdeps.
+# Depends from the shared libraries the executable links, by dpkg-shlibdeps, and the
+# interpreter of vintrel-pack; the tools it makes packages with only for those who pack.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "python3")
+set(CPACK_DEBIAN_PACKAGE_SUGGESTS "imagemagick, rpm")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION TRUE)
 set(CPACK_OUTPUT_FILE_PREFIX ${CMAKE_BINARY_DIR}/package)
 include(CPack)

@@ -8,6 +8,7 @@
 #include "mainwnd/main_frm.h"
 #include "mainwnd/vintrel_doc.h"
 #include "mainwnd/vintrel_view.h"
+#include "platform/app_identity.h"
 #include "platform/command_ids.h"
 #include "platform/doc_template.h"
 #include "platform/managers.h"
@@ -23,6 +24,8 @@ constexpr UINT kRecentFileCount = 4;
 constexpr char kCachePath[] = "cache";
 // A start-up that ends without a window is a failure for whoever started the shell.
 constexpr int kStartupFailedExitCode = 1;
+// The app folder's manifest is at fault: the one who wrote it has something to mend.
+constexpr int kManifestFaultExitCode = 2;
 // White; the alpha byte only switches the colour on.
 constexpr cef_color_t kBackgroundColor = 0x02FFFFFF;
 
@@ -36,6 +39,21 @@ CefSettings RuntimeSettings() {
   settings.locale = UiLocaleForLangId(GetSystemDefaultLangID());
   settings.background_color = kBackgroundColor;
   return settings;
+}
+
+// An app whose folder names it runs as that app; a manifest at fault ends start-up before
+// anything is written.
+bool TakeAppIdentity() {
+  const platform::AppManifest manifest = platform::ReadAppManifest(".");
+  if (!manifest.present) return true;
+  if (!manifest.error.empty()) {
+    std::fprintf(stderr, "vintrel: %s: %s\n", platform::kAppManifestName, manifest.error.c_str());
+    return false;
+  }
+  platform::AdoptAppIdentity(manifest.identity);
+  if (!manifest.identity.skinFolder.empty())
+    CSkinImageStore::GetInstance()->m_strSkinRoot = CString(manifest.identity.skinFolder);
+  return true;
 }
 
 }  // namespace
@@ -62,6 +80,10 @@ BOOL CVintrelApp::InitInstance() {
   // An engine sub-process spends its whole life in here.
   const int exitCode = CefExecuteProcess(mainArgs, app, nullptr);
   if (exitCode >= 0) return exitCode;
+  if (!TakeAppIdentity()) {
+    m_bManifestAtFault = true;
+    return FALSE;
+  }
 
   if (!CefInitialize(mainArgs, RuntimeSettings(), app, nullptr)) {
     std::fputs("vintrel: the browser engine could not be started\n", stderr);
@@ -92,6 +114,7 @@ BOOL CVintrelApp::InitInstance() {
 int CVintrelApp::ExitInstance() {
   CSkinImageStore::DestroyInstance();
   const int exitCode = CWinAppEx::ExitInstance();
+  if (m_bManifestAtFault) return kManifestFaultExitCode;
   return m_bStartupFailed ? kStartupFailedExitCode : exitCode;
 }
 

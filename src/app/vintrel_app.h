@@ -27,4 +27,6 @@ class CVintrelApp : public CWinAppEx, public IApplicationLook {
 
   // Start-up ended without a window for a reason other than a register command.
   bool m_bStartupFailed = false;
+  // Start-up ended because the app folder's manifest is at fault.
+  bool m_bManifestAtFault = false;
 };

@@ -1,5 +1,7 @@
 #include "platform/resources.h"
 
+#include <map>
+
 #include "platform/cstring.h"
 
 namespace platform {
@@ -13,9 +15,18 @@ const T* FindById(const T* items, size_t count, UINT id) {
   return nullptr;
 }
 
+std::map<UINT, std::wstring>& ReplacedStrings() {
+  static std::map<UINT, std::wstring> strings;
+  return strings;
+}
+
 }  // namespace
 
+void ReplaceString(UINT id, const std::wstring& text) { ReplacedStrings()[id] = text; }
+
 LPCWSTR FindString(UINT id) {
+  if (auto it = ReplacedStrings().find(id); it != ReplacedStrings().end())
+    return it->second.c_str();
   const ResourceTable& r = ApplicationResources();
   const StringResource* s = FindById(r.strings, r.stringCount, id);
   return s ? s->text : nullptr;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <string>
 
 #include "platform/win_types.h"
 
@@ -86,6 +87,8 @@ struct ResourceTable {
 const ResourceTable& ApplicationResources();
 
 LPCWSTR FindString(UINT id);
+// Gives a string another text for the rest of the process (an app's own title).
+void ReplaceString(UINT id, const std::wstring& text);
 const MenuResource* FindMenu(UINT id);
 const AcceleratorTableResource* FindAccelerators(UINT id);
 const DialogResource* FindDialog(UINT id);

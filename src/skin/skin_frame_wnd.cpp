@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cwchar>
 
+#include "platform/command_ids.h"
 #include "platform/system.h"
 #include "skin/caption_buttons.h"
 #include "skin/skin_geometry.h"
@@ -15,6 +16,7 @@ namespace {
 constexpr const wchar_t* kBackgroundImage = L"dialog\\DialogBkg.png";
 constexpr UINT kButtonFrameCount = 3;
 
+// The product's title when the application's string table has none.
 constexpr const wchar_t* kTitle = L"lumerock";
 constexpr LONG kTitleFontHeight = -12;
 constexpr const wchar_t* kTitleFontFace = L"微软雅黑";
@@ -23,6 +25,12 @@ constexpr Gdiplus::ARGB kTitleColor = 0xFFFFFFFF;
 // Sent by the themed window manager to draw a caption or frame of its own.
 constexpr UINT WM_NCUAHDRAWCAPTION = 0x00AE;
 constexpr UINT WM_NCUAHDRAWFRAME = 0x00AF;
+
+// The application's title, which an app that names itself may have replaced.
+CString ProductTitle() {
+  CString title;
+  return title.LoadString(AFX_IDS_APP_TITLE) ? title : CString(kTitle);
+}
 
 Gdiplus::RectF ToRectF(const skin::PixelRect& rect) {
   return Gdiplus::RectF(Gdiplus::REAL(rect.x), Gdiplus::REAL(rect.y), Gdiplus::REAL(rect.width),
@@ -206,7 +214,7 @@ void CSkinFrameWnd::DrawTitle(Gdiplus::Graphics& graphics, CDC& windowDC, int ti
   const Gdiplus::SolidBrush brush{Gdiplus::Color(kTitleColor)};
   // A zero-size layout rectangle neither wraps nor clips the title.
   const Gdiplus::RectF at(Gdiplus::REAL(titleLeft), Gdiplus::REAL(skin::kTitleTop), 0, 0);
-  graphics.DrawString(kTitle, -1, &font, at, &format, &brush);
+  graphics.DrawString(ProductTitle(), -1, &font, at, &format, &brush);
 }
 
 void CSkinFrameWnd::DrawButtons(Gdiplus::Graphics& graphics, CDC& windowDC) {

@@ -21,7 +21,9 @@ DATA = "usr/share/vintrel"
 DESKTOP_ENTRY = f"usr/share/applications/{APP_ID}.desktop"
 METAINFO = f"usr/share/metainfo/{APP_ID}.metainfo.xml"
 # Libraries the shell links and the packages that hold them: each must be a dependency.
-LINKED_PACKAGES = ("libc6", "libstdc++6", "libqt6core6", "libqt6gui6", "libqt6widgets6",
+# vintrel-pack's interpreter is one too.
+LINKED_PACKAGES = ("python3", "libc6", "libstdc++6", "libqt6core6", "libqt6gui6",
+                   "libqt6widgets6",
                    "libqt6webenginecore6", "libqt6webenginewidgets6")
 
 
@@ -72,6 +74,8 @@ class PackageTest(PackageCase):
         files = {line.split()[-1].lstrip(".") for line in listing.splitlines()}
         expected = {
             "/usr/bin/vintrel",
+            "/usr/bin/vintrel-pack",
+            "/usr/share/man/man1/vintrel-pack.1.gz",
             f"/{DATA}/Skins/Default/dialog/DialogBkg.png",
             f"/{DATA}/Skins/Default/dialog/dlg_close_btn.bmp",
             f"/{DATA}/example/request.html",
@@ -86,6 +90,7 @@ class PackageTest(PackageCase):
         self.assertFalse([name for name in files if re.search(r"/(cache|debug)(/|$)", name)],
                          "the example's cache or debug marker went into the package")
         self.assertRegex(listing, r"-rwxr-xr-x root/root .* \./usr/bin/vintrel\n")
+        self.assertRegex(listing, r"-rwxr-xr-x root/root .* \./usr/bin/vintrel-pack\n")
 
     def test_desktop_entry_and_metainfo_are_valid(self):
         desktop = os.path.join(self.unpacked, DESKTOP_ENTRY)

@@ -163,5 +163,15 @@ TEST(UserCacheFolderTest, OneFolderPerApplicationFolder) {
   EXPECT_TRUE(QFileInfo(folderOf("/opt/a/my app")).fileName().startsWith("my_app-"));
 }
 
+TEST(UserCacheFolderTest, AnAppsFolderIsNamedByItsIdAlone) {
+  const QString id = "org.example.App";
+  EXPECT_EQ(runtime::UserCacheFolderForApp(id, Environment({{"HOME", "/h"}})),
+            "/h/.cache/org.example.App");
+  EXPECT_EQ(runtime::UserCacheFolderForApp(id, Environment({{"XDG_CACHE_HOME", "/c"}})),
+            "/c/org.example.App");
+  EXPECT_EQ(runtime::UserCacheFolderForApp(id, Environment({})), QString());
+  EXPECT_EQ(runtime::UserCacheFolderForApp(QString(), Environment({{"HOME", "/h"}})), QString());
+}
+
 }  // namespace
 }  // namespace runtime_test

@@ -1,6 +1,7 @@
 #include "platform/qt/icon.h"
 
 #include <QDir>
+#include <QImage>
 #include <QPixmap>
 
 #include <algorithm>
@@ -14,9 +15,48 @@
 namespace platform {
 namespace {
 
+// The sizes an app's own icon is made at, those of the shell's icon.
+constexpr int kApplicationIconSizes[] = {16, 24, 32, 48, 64, 128, 256};
+
 std::deque<QIcon>& Icons() {
   static std::deque<QIcon> icons;  // a deque: handles stay valid as it grows
   return icons;
+}
+
+std::map<UINT, HICON>& LoadedIcons() {
+  static std::map<UINT, HICON> loaded;
+  return loaded;
+}
+
+QString& ApplicationIconFile() {
+  static QString file;
+  return file;
+}
+
+const IconResource* ApplicationIconResource() {
+  const ResourceTable& resources = ApplicationResources();
+  if (resources.iconCount == 0) return nullptr;
+  return std::min_element(resources.icons, resources.icons + resources.iconCount,
+                          [](const IconResource& a, const IconResource& b) { return a.id < b.id; });
+}
+
+// Each size made from the whole image, never enlarged.
+QIcon IconFromImageFile(const QString& file) {
+  const QImage image(file);
+  QIcon icon;
+  for (const int size : kApplicationIconSizes) {
+    if (size > std::max(image.width(), image.height())) break;
+    icon.addPixmap(QPixmap::fromImage(
+        image.scaled(size, size, Qt::KeepAspectRatio, Qt::SmoothTransformation)));
+  }
+  return icon;
+}
+
+QIcon LoadIconResource(const IconResource& resource) {
+  const IconResource* application = ApplicationIconResource();
+  if (&resource == application && !ApplicationIconFile().isEmpty())
+    return IconFromImageFile(ApplicationIconFile());
+  return IconFromResourceFolder(resource.path);
 }
 
 }  // namespace
@@ -46,23 +86,26 @@ QIcon IconFromResourceFolder(const char* path) {
 }
 
 QIcon ExecutableIcon() {
-  const ResourceTable& resources = ApplicationResources();
-  if (resources.iconCount == 0) return QIcon();
-  const IconResource* first =
-      std::min_element(resources.icons, resources.icons + resources.iconCount,
-                       [](const IconResource& a, const IconResource& b) { return a.id < b.id; });
-  return IconFromHandle(LoadIconW(nullptr, MAKEINTRESOURCEW(first->id)));
+  const IconResource* application = ApplicationIconResource();
+  if (!application) return QIcon();
+  return IconFromHandle(LoadIconW(nullptr, MAKEINTRESOURCEW(application->id)));
+}
+
+void UseApplicationIconFile(const QString& file) {
+  ApplicationIconFile() = file;
+  if (const IconResource* application = ApplicationIconResource())
+    LoadedIcons().erase(application->id);
 }
 
 }  // namespace platform
 
 HICON LoadIconW(HINSTANCE, LPCWSTR lpIconName) {
   const UINT id = static_cast<UINT>(reinterpret_cast<uintptr_t>(lpIconName));
-  static std::map<UINT, HICON> loaded;
+  std::map<UINT, HICON>& loaded = platform::LoadedIcons();
   if (auto it = loaded.find(id); it != loaded.end()) return it->second;
   const platform::IconResource* resource = platform::FindIcon(id);
   if (!resource) return nullptr;
-  const QIcon icon = platform::IconFromResourceFolder(resource->path);
+  const QIcon icon = platform::LoadIconResource(*resource);
   if (icon.isNull()) return nullptr;
   return loaded[id] = platform::HandleFromIcon(icon);
 }

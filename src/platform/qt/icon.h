@@ -18,4 +18,8 @@ QIcon IconFromResourceFolder(const char* path);
 // lowest id, at every size it has.
 QIcon ExecutableIcon();
 
+// From now on the executable's icon is the image in this file, at the sizes the
+// icon resources have (an app that names its own icon).
+void UseApplicationIconFile(const QString& file);
+
 }  // namespace platform

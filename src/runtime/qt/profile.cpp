@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QGuiApplication>
 #include <QWebEngineDownloadRequest>
 #include <QWebEngineProfile>
 #include <QWebEngineScript>
@@ -70,7 +71,9 @@ QWebEngineScript DocumentScript(const char* name, const QString& source) {
 
 QWebEngineProfile* MakeProfile(const CefString& cachePath) {
   TurnOffUnguardedWorkers();  // the file guard below does not see their loads
-  const QString folder = ProfileStorageFolder(ToQString(cachePath));
+  // The app's id, when it named one, is the desktop file the toolkit knows it by.
+  const QString folder =
+      ProfileStorageFolder(ToQString(cachePath), QGuiApplication::desktopFileName());
   QWebEngineProfile* profile = folder.isEmpty() ? new QWebEngineProfile  // off the record
                                                 : MakePersistentProfile(folder);
   // Local pages may embed and fetch web content, as in any Chromium browser.

@@ -63,8 +63,18 @@ QString UserCacheFolderFor(const QString& appFolder, const QProcessEnvironment& 
                                   FolderKey(appFolder));
 }
 
-QString ProfileStorageFolder(const QString& cachePath) {
+QString UserCacheFolderForApp(const QString& appId, const QProcessEnvironment& environment) {
+  const QString cacheHome = CacheHome(environment);
+  if (cacheHome.isEmpty() || appId.isEmpty()) return QString();
+  // Named like the app's desktop entry and icons: a reverse domain name is the app's own.
+  return QDir(cacheHome).filePath(appId);
+}
+
+QString ProfileStorageFolder(const QString& cachePath, const QString& appId) {
   if (cachePath.isEmpty()) return QString();
+  // An app keeps its storage when it is installed elsewhere or run by another user.
+  if (!appId.isEmpty())
+    return PrivateWritable(UserCacheFolderForApp(appId, QProcessEnvironment::systemEnvironment()));
   const QString folder = PrivateWritable(QDir::current().absoluteFilePath(cachePath));
   if (!folder.isEmpty()) return folder;
   return PrivateWritable(

@@ -11,10 +11,16 @@ namespace runtime {
 // application folder. Empty when the environment names no such place.
 QString UserCacheFolderFor(const QString& appFolder, const QProcessEnvironment& environment);
 
+// The per-user folder of the app with the given id, wherever it is installed:
+// under the cache home as above, named by the id alone. Empty when the
+// environment names no cache home.
+QString UserCacheFolderForApp(const QString& appId, const QProcessEnvironment& environment);
+
 // Where the profile keeps its cache and storage, made ready for writing and
-// private to the user: cachePath under the working directory, else the
-// per-user folder above; empty when neither can be, and the profile then
-// lives in memory.
-QString ProfileStorageFolder(const QString& cachePath);
+// private to the user. An app with an id keeps it in its per-user folder;
+// otherwise cachePath under the working directory, else the per-user folder of
+// the working directory. Empty when that cannot be written, and the profile
+// then lives in memory.
+QString ProfileStorageFolder(const QString& cachePath, const QString& appId);
 
 }  // namespace runtime
