@@ -15,6 +15,7 @@
 #include "platform/system.h"
 #include "res/resource.h"
 #include "runtime/cef_app.h"
+#include "runtime/profile_storage.h"
 #include "skin/skin_image_store.h"
 
 namespace {
@@ -85,6 +86,10 @@ BOOL CVintrelApp::InitInstance() {
     return FALSE;
   }
 
+  CCommandLineInfo cmdInfo;
+  ParseCommandLine(cmdInfo);
+  if (!ClaimStorageFolder(cmdInfo)) return FALSE;
+
   if (!CefInitialize(mainArgs, RuntimeSettings(), app, nullptr)) {
     std::fputs("vintrel: the browser engine could not be started\n", stderr);
     m_bStartupFailed = true;
@@ -99,8 +104,6 @@ BOOL CVintrelApp::InitInstance() {
 
   AddDocTemplate(new CSingleDocTemplate(IDR_MAINFRAME, RUNTIME_CLASS(CVintrelDoc),
                                         RUNTIME_CLASS(CMainFrame), RUNTIME_CLASS(CVintrelView)));
-  CCommandLineInfo cmdInfo;
-  ParseCommandLine(cmdInfo);
   if (!ProcessShellCommand(cmdInfo)) {
     m_bStartupFailed = cmdInfo.m_nShellCommand != CCommandLineInfo::AppRegister &&
                        cmdInfo.m_nShellCommand != CCommandLineInfo::AppUnregister;
@@ -108,7 +111,39 @@ BOOL CVintrelApp::InitInstance() {
   }
   m_pMainWnd->ShowWindow(SW_SHOWMAXIMIZED);
   m_pMainWnd->UpdateWindow();
+  m_instance.ListenForLaunches(
+      [this](const std::vector<std::string>& arguments) { OnLaunchHandedOver(arguments); });
   return TRUE;
+}
+
+bool CVintrelApp::ClaimStorageFolder(const CCommandLineInfo& cmdInfo) {
+  // Registering opens no window and touches no storage.
+  if (cmdInfo.m_nShellCommand == CCommandLineInfo::AppRegister ||
+      cmdInfo.m_nShellCommand == CCommandLineInfo::AppUnregister)
+    return true;
+  // The engine's storage is not made to be shared by two processes.
+  switch (m_instance.ClaimFolder(CefProfileStorageFolder(kCachePath), m_argc, m_argv)) {
+    case platform::CSingleInstance::Claim::Owner:
+      return true;
+    case platform::CSingleInstance::Claim::HandedOver:
+      return false;
+    case platform::CSingleInstance::Claim::NoAnswer:
+      std::fputs("vintrel: the shell already running on this app's storage does not answer\n",
+                 stderr);
+      m_bStartupFailed = true;
+      return false;
+  }
+  return false;
+}
+
+void CVintrelApp::OnLaunchHandedOver(const std::vector<std::string>& arguments) {
+  if (!m_pMainWnd) return;
+  if (m_pMainWnd->IsIconic()) m_pMainWnd->ShowWindow(SW_RESTORE);
+  m_pMainWnd->SetForegroundWindow();
+  CCommandLineInfo cmdInfo;
+  for (const std::string& argument : arguments) cmdInfo.ParseParam(argument.c_str());
+  // A plain launch keeps the page as it is; a named document opens as at start-up.
+  if (cmdInfo.m_nShellCommand == CCommandLineInfo::FileOpen) ProcessShellCommand(cmdInfo);
 }
 
 int CVintrelApp::ExitInstance() {

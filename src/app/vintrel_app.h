@@ -1,6 +1,10 @@
 #pragma once
 
+#include <string>
+#include <vector>
+
 #include "mainwnd/application_look.h"
+#include "platform/single_instance.h"
 #include "platform/win_app.h"
 
 // The application object: start-up and shutdown of every process of the shell.
@@ -24,7 +28,13 @@ class CVintrelApp : public CWinAppEx, public IApplicationLook {
 
  private:
   void OnAppAbout();
+  // False when this process is not to open a window: another shell on the same
+  // storage took its command line, or did not answer.
+  bool ClaimStorageFolder(const CCommandLineInfo& cmdInfo);
+  // A later launch on the same storage comes to this window.
+  void OnLaunchHandedOver(const std::vector<std::string>& arguments);
 
+  platform::CSingleInstance m_instance;
   // Start-up ended without a window for a reason other than a register command.
   bool m_bStartupFailed = false;
   // Start-up ended because the app folder's manifest is at fault.

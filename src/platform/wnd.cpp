@@ -382,6 +382,14 @@ void CWnd::SetFocus() {
   if (WindowHost* h = host()) h->setFocus();
 }
 
+BOOL CWnd::SetForegroundWindow() {
+  WindowHost* h = host();
+  if (!h) return FALSE;
+  h->raise();
+  h->activateWindow();
+  return TRUE;
+}
+
 CWnd* AfxGetMainWnd() {
   CWinApp* app = AfxGetApp();
   return app ? app->m_pMainWnd : nullptr;

@@ -69,6 +69,8 @@ class CWnd : public CCmdTarget {
   HICON SetIcon(HICON hIcon, BOOL bBigIcon);
   HICON GetIcon(BOOL bBigIcon) const;
   void SetFocus();
+  // Raises the window and asks the window system to make it the active one.
+  BOOL SetForegroundWindow();
 
   platform::WindowHost* host() const;
 

@@ -2,6 +2,8 @@
 
 #include <utility>
 
+#include "runtime/profile_storage.h"
+
 namespace {
 
 class FakeV8Value : public CefV8Value {
@@ -39,6 +41,8 @@ bool CefInitialize(const CefMainArgs&, const CefSettings& settings, CefRefPtr<Ce
   FakeRuntime::Get().initializeCalls.push_back(settings);
   return FakeRuntime::Get().initializeResult;
 }
+
+std::string CefProfileStorageFolder(const CefString&) { return FakeRuntime::Get().storageFolder; }
 
 void CefShutdown() { ++FakeRuntime::Get().shutdownCount; }
 

@@ -93,6 +93,8 @@ struct FakeRuntime {
 
   int executeProcessResult = -1;
   bool initializeResult = true;
+  // Empty: the profile lives in memory, and no folder is guarded.
+  std::string storageFolder;
   bool createBrowserResult = true;
   std::vector<CefSettings> initializeCalls;
   std::vector<CreatedBrowser> createdBrowsers;
