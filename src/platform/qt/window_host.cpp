@@ -18,6 +18,7 @@
 #include "platform/qt/device_pixels.h"
 #include "platform/qt/key_translation.h"
 #include "platform/qt/releasable_image.h"
+#include "platform/qt/window_placement.h"
 #include "platform/wnd.h"
 
 namespace platform {
@@ -129,12 +130,14 @@ void WindowHost::recalcNonClient() {
 
 void WindowHost::applyMinMaxInfo() {
   if (!isWindow()) return;
-  const QSize screen = QGuiApplication::primaryScreen()->availableGeometry().size();
+  const QSize workArea = screen()->availableGeometry().size();
   MINMAXINFO info{};
-  info.ptMaxSize = POINT{screen.width(), screen.height()};
+  info.ptMaxSize = POINT{workArea.width(), workArea.height()};
   info.ptMaxTrackSize = info.ptMaxSize;
   send(WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&info));
-  setMinimumSize(info.ptMinTrackSize.x, info.ptMinTrackSize.y);
+  // A minimum larger than the work area would keep a maximised window's edges,
+  // caption buttons among them, off a small or dense screen.
+  setMinimumSize(MinimumTrackSize(QSize(info.ptMinTrackSize.x, info.ptMinTrackSize.y), workArea));
 }
 
 UINT WindowHost::currentSizeType() const {
@@ -304,9 +307,18 @@ QPoint WindowHost::screenPixelOf(const QMouseEvent& event) const {
 void WindowHost::showEvent(QShowEvent* event) {
   if (isWindow() && windowHandle() && !m_watchingWindow) {
     windowHandle()->installEventFilter(this);
+    connect(windowHandle(), &QWindow::screenChanged, this, &WindowHost::watchWorkArea);
+    watchWorkArea();
     m_watchingWindow = true;
   }
   QWidget::showEvent(event);
+}
+
+void WindowHost::watchWorkArea() {
+  disconnect(m_workAreaWatch);
+  m_workAreaWatch =
+      connect(screen(), &QScreen::availableGeometryChanged, this, &WindowHost::applyMinMaxInfo);
+  applyMinMaxInfo();
 }
 
 LRESULT WindowHost::hitTest(const QPoint& globalPos) {

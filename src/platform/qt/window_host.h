@@ -42,7 +42,8 @@ class WindowHost : public QWidget {
   // Asks the owner for its client area (WM_NCCALCSIZE), lays the client widget
   // out and reports a changed size (WM_SIZE).
   void recalcNonClient();
-  // Applies the owner's minimum tracking size (WM_GETMINMAXINFO).
+  // Applies the owner's minimum tracking size (WM_GETMINMAXINFO), within the
+  // work area of the window's screen.
   void applyMinMaxInfo();
 
   // The non-client pixels the owner has drawn, window-sized.
@@ -90,6 +91,8 @@ class WindowHost : public QWidget {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
+  // Follows the work area of the screen the window is on.
+  void watchWorkArea();
   LRESULT send(UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
   // The window's shape: its mask, or the whole window without one.
   QRegion visibleShape() const;
@@ -127,6 +130,7 @@ class WindowHost : public QWidget {
   // before widgets round it to logical pixels.
   QPointF m_windowPointer{-1, -1};
   bool m_watchingWindow = false;
+  QMetaObject::Connection m_workAreaWatch;
 
   friend class ::CWnd;
 };
