@@ -1,9 +1,13 @@
 #include "platform/frame_wnd.h"
 
+#include <QGuiApplication>
+#include <QScreen>
 #include <QString>
 
 #include "platform/document.h"
 #include "platform/qt/settings.h"
+#include "platform/qt/window_host.h"
+#include "platform/qt/window_placement.h"
 #include "platform/resources.h"
 #include "platform/toolbar.h"
 #include "platform/view.h"
@@ -18,6 +22,9 @@ constexpr DWORD AFX_WS_DEFAULT_VIEW = WS_CHILD | WS_VISIBLE | WS_BORDER;
 constexpr size_t kMaxUserToolbars = 10;
 constexpr UINT kFirstUserToolbarId = 0xE828;
 constexpr wchar_t kUserToolbarSection[] = L"UserToolbars";
+// Beside the application look, as the framework keeps its workspace state.
+constexpr wchar_t kWorkspaceSection[] = L"Workspace";
+constexpr wchar_t kMainWindowRectEntry[] = L"MainWindowRect";
 
 CString UserToolbarEntry(size_t index) {
   return CString(QStringLiteral("Toolbar%1").arg(index).toStdWString());
@@ -133,7 +140,40 @@ BOOL CFrameWndEx::LoadFrame(UINT nIDResource, DWORD dwDefaultStyle, CWnd* pParen
   if (!CFrameWnd::LoadFrame(nIDResource, dwDefaultStyle, pParentWnd, pContext)) return FALSE;
   if (auto* app = dynamic_cast<CWinAppEx*>(AfxGetApp())) app->LoadState();
   LoadUserToolbars();
+  RestoreWindowPlacement();
   return TRUE;
+}
+
+bool CFrameWndEx::IsMainWindow() const {
+  const CWinApp* app = AfxGetApp();
+  return app && app->m_pMainWnd == this;
+}
+
+void CFrameWndEx::RestoreWindowPlacement() {
+  platform::WindowHost* h = host();
+  if (!h || !IsMainWindow()) return;
+  const QRect startWorkArea = h->screen()->availableGeometry();
+  // A window given no place of its own is mapped maximised at the screen's size, and the
+  // window system then restores it to that size: it always gets a place.
+  QRect place = platform::DefaultPlacement(h->size(), startWorkArea, h->minimumSize());
+  // Missing, or something other than a rectangle: the default place.
+  const QVariant saved = platform::ReadProfileValue(kWorkspaceSection, kMainWindowRectEntry);
+  if (saved.typeId() == QMetaType::QRect) {
+    QList<QRect> workAreas;
+    for (const QScreen* screen : QGuiApplication::screens())
+      workAreas.append(screen->availableGeometry());
+    const QRect restored =
+        platform::RestoredPlacement(saved.toRect(), workAreas, startWorkArea, h->minimumSize());
+    if (!restored.isNull()) place = restored;
+  }
+  h->setGeometry(place);
+}
+
+void CFrameWndEx::StoreWindowPlacement() {
+  const platform::WindowHost* h = host();
+  if (!h || !IsMainWindow()) return;
+  // A settings file that cannot be written leaves the next run with the default place.
+  platform::WriteProfileValue(kWorkspaceSection, kMainWindowRectEntry, h->restoredGeometry());
 }
 
 CMFCToolBar* CFrameWndEx::GetUserToolBarByIndex(int iIndex) const {
@@ -142,6 +182,8 @@ CMFCToolBar* CFrameWndEx::GetUserToolBarByIndex(int iIndex) const {
 }
 
 BOOL CFrameWndEx::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) {
+  // Every way the window closes destroys it: the place is kept here, whatever handles it.
+  if (message == WM_DESTROY) StoreWindowPlacement();
   if (message == AFX_WM_CREATETOOLBAR) {
     *pResult = OnToolbarCreateNew(wParam, lParam);
     return TRUE;

@@ -67,7 +67,8 @@ class CFrameWndEx : public CFrameWnd {
   CFrameWndEx();
   ~CFrameWndEx() override;
 
-  // Also brings back the user-defined toolbars of earlier runs.
+  // Also brings back the user-defined toolbars of earlier runs and, for the main
+  // window, the place it last had as a restored window.
   BOOL LoadFrame(UINT nIDResource, DWORD dwDefaultStyle = WS_OVERLAPPEDWINDOW | FWS_ADDTOTITLE,
                  CWnd* pParentWnd = nullptr, CCreateContext* pContext = nullptr) override;
   // The iIndex-th user-defined toolbar (0 to 9) in order of creation, or null.
@@ -80,6 +81,9 @@ class CFrameWndEx : public CFrameWnd {
   LRESULT OnToolbarCreateNew(WPARAM wp, LPARAM lp);
 
  private:
+  bool IsMainWindow() const;
+  void RestoreWindowPlacement();
+  void StoreWindowPlacement();
   void LoadUserToolbars();
   void SaveUserToolbars() const;
   CMFCToolBar* AddUserToolbar(LPCWSTR lpszName);

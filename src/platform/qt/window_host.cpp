@@ -18,7 +18,6 @@
 #include "platform/qt/device_pixels.h"
 #include "platform/qt/key_translation.h"
 #include "platform/qt/releasable_image.h"
-#include "platform/qt/window_placement.h"
 #include "platform/wnd.h"
 
 namespace platform {
@@ -269,7 +268,18 @@ void WindowHost::fillUndrawnFrame(const QRegion& region) {
   painter.fillRect(rect(), palette().window().color());
 }
 
-void WindowHost::resizeEvent(QResizeEvent*) { applyGeometry(); }
+void WindowHost::resizeEvent(QResizeEvent*) {
+  followRestoredPlace();
+  applyGeometry();
+}
+
+void WindowHost::moveEvent(QMoveEvent*) { followRestoredPlace(); }
+
+void WindowHost::followRestoredPlace() {
+  const bool restored =
+      !(windowState() & (Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen));
+  if (isWindow() && isVisible()) m_restoredPlace.Moved(geometry(), restored);
+}
 
 void WindowHost::applyGeometry() {
   m_surfaceStale = true;
@@ -279,6 +289,7 @@ void WindowHost::applyGeometry() {
 
 void WindowHost::changeEvent(QEvent* event) {
   if (event->type() == QEvent::WindowStateChange) {
+    m_restoredPlace.StateChanged(geometry(), isMaximized() || isFullScreen());
     m_surfaceStale = true;
     reportSize();
   } else if (event->type() == QEvent::ActivationChange && isWindow()) {

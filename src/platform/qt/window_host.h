@@ -9,6 +9,7 @@
 
 #include "platform/qt/caption_drag.h"
 #include "platform/qt/native_window.h"
+#include "platform/qt/window_placement.h"
 #include "platform/win_types.h"
 
 class CWnd;
@@ -42,6 +43,8 @@ class WindowHost : public QWidget {
   // Asks the owner for its client area (WM_NCCALCSIZE), lays the client widget
   // out and reports a changed size (WM_SIZE).
   void recalcNonClient();
+  // Where the window goes when it is restored: its last place as a restored window.
+  QRect restoredGeometry() const { return m_restoredPlace.Place(normalGeometry()); }
   // Applies the owner's minimum tracking size (WM_GETMINMAXINFO), within the
   // work area of the window's screen.
   void applyMinMaxInfo();
@@ -79,6 +82,7 @@ class WindowHost : public QWidget {
  protected:
   void paintEvent(QPaintEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
+  void moveEvent(QMoveEvent* event) override;
   void changeEvent(QEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;
@@ -93,6 +97,7 @@ class WindowHost : public QWidget {
  private:
   // Follows the work area of the screen the window is on.
   void watchWorkArea();
+  void followRestoredPlace();
   LRESULT send(UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
   // The window's shape: its mask, or the whole window without one.
   QRegion visibleShape() const;
@@ -131,6 +136,7 @@ class WindowHost : public QWidget {
   QPointF m_windowPointer{-1, -1};
   bool m_watchingWindow = false;
   QMetaObject::Connection m_workAreaWatch;
+  RestoredPlace m_restoredPlace;
 
   friend class ::CWnd;
 };

@@ -6,6 +6,9 @@ namespace platform {
 
 namespace {
 
+// What a window that asks for the whole screen gets when it is not maximised.
+constexpr qreal kDefaultShareOfWorkArea = 2.0 / 3.0;
+
 qint64 Area(const QRect& rect) { return rect.isEmpty() ? 0 : qint64(rect.width()) * rect.height(); }
 
 QRect HomeWorkArea(const QRect& saved, const QList<QRect>& workAreas, const QRect& startWorkArea) {
@@ -41,6 +44,29 @@ QRect RestoredPlacement(const QRect& saved, const QList<QRect>& workAreas,
   return QRect(QPoint(Within(saved.x(), size.width(), home.x(), home.width()),
                       Within(saved.y(), size.height(), home.y(), home.height())),
                size);
+}
+
+QRect DefaultPlacement(const QSize& asked, const QRect& workArea, const QSize& minimum) {
+  const QSize area = workArea.size();
+  const QSize size = asked.width() < area.width() && asked.height() < area.height()
+                         ? asked
+                         : (area * kDefaultShareOfWorkArea)
+                               .expandedTo(MinimumTrackSize(minimum, area))
+                               .boundedTo(area);
+  return QRect(workArea.topLeft() +
+                   QPoint((area.width() - size.width()) / 2, (area.height() - size.height()) / 2),
+               size);
+}
+
+void RestoredPlace::Moved(const QRect& geometry, bool restored) {
+  if (!restored || geometry == m_place) return;
+  m_previous = m_place;
+  m_place = geometry;
+}
+
+void RestoredPlace::StateChanged(const QRect& geometry, bool maximised) {
+  // The maximised size came first, while the window still counted as restored.
+  if (maximised && geometry == m_place) m_place = m_previous;
 }
 
 }  // namespace platform

@@ -18,4 +18,27 @@ QSize MinimumTrackSize(const QSize& asked, const QSize& workArea);
 QRect RestoredPlacement(const QRect& saved, const QList<QRect>& workAreas,
                         const QRect& startWorkArea, const QSize& minimum);
 
+// The place of a window with no saved place, centred in the work area: its asked
+// size when that is smaller than the work area; else (a window that asks for the
+// whole screen) two thirds of the work area, no smaller than minimum within it,
+// so that restoring a maximised window shows a smaller one.
+QRect DefaultPlacement(const QSize& asked, const QRect& workArea, const QSize& minimum);
+
+// The place a window last had while it was neither maximised nor minimised. The
+// toolkit forgets it when the window system maximises the window, and may report
+// the maximised size before the change of state.
+class RestoredPlace {
+ public:
+  // The window now has geometry; restored: it is neither maximised nor minimised.
+  void Moved(const QRect& geometry, bool restored);
+  // The window's state changed; now maximised or full screen when maximised.
+  void StateChanged(const QRect& geometry, bool maximised);
+  // The place, or fallback when the window has not been restored and moved yet.
+  QRect Place(const QRect& fallback) const { return m_place.isValid() ? m_place : fallback; }
+
+ private:
+  QRect m_place;
+  QRect m_previous;
+};
+
 }  // namespace platform
