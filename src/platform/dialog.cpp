@@ -8,6 +8,7 @@
 #include "platform/qt/application.h"
 #include "platform/qt/icon.h"
 #include "platform/qt/look.h"
+#include "platform/qt/modal_dialogs.h"
 #include "platform/resources.h"
 #include "platform/system.h"
 
@@ -71,9 +72,8 @@ INT_PTR CDialog::DoModal() {
   const platform::DialogResource* resource = platform::FindDialog(m_nIDTemplate);
   if (!resource) return -1;
   platform::EnsureApplication();
-  QWidget* parent =
-      m_pParentWnd ? reinterpret_cast<QWidget*>(m_pParentWnd->GetSafeHwnd()) : nullptr;
-  QDialog dialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint);
+  QWidget* owner = m_pParentWnd ? reinterpret_cast<QWidget*>(m_pParentWnd->GetSafeHwnd()) : nullptr;
+  QDialog dialog(nullptr, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint);
   dialog.setWindowTitle(QString::fromWCharArray(resource->caption));
   platform::ApplyDialogLook(dialog);
   QFont font(QString::fromWCharArray(resource->fontFace), resource->fontPoints);
@@ -84,6 +84,6 @@ INT_PTR CDialog::DoModal() {
     if (QWidget* widget = MakeItem(dialog, resource->items[i]))
       widget->setGeometry(units.rect(resource->items[i]));
   }
-  const int result = dialog.exec();
+  const int result = platform::RunModal(dialog, owner);
   return result == QDialog::Rejected ? IDCANCEL : result;
 }

@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "platform/qt/application.h"
+#include "platform/qt/modal_dialogs.h"
 #include "platform/qt/window_host.h"
 
 namespace {
@@ -173,6 +174,8 @@ int AfxMessageBox(UINT nIDPrompt, UINT nType, UINT nIDHelp) {
 
 int AfxMessageBox(LPCWSTR lpszText, UINT, UINT) {
   platform::EnsureApplication();
-  QMessageBox::warning(nullptr, QApplication::applicationName(), QString::fromWCharArray(lpszText));
+  QMessageBox box(QMessageBox::Warning, QApplication::applicationName(),
+                  QString::fromWCharArray(lpszText));
+  platform::RunModal(box);
   return IDOK;
 }

@@ -9,6 +9,7 @@
 #include "platform/command_ids.h"
 #include "platform/document.h"
 #include "platform/frame_wnd.h"
+#include "platform/qt/modal_dialogs.h"
 
 IMPLEMENT_DYNAMIC(CView, CWnd)
 
@@ -54,7 +55,7 @@ BOOL CView::DoPreparePrinting(CPrintInfo* pInfo) {
   pInfo->m_pJob = std::make_unique<platform::PrintJob>();
   if (pInfo->m_bDirect) return TRUE;
   QPrintDialog dialog(&pInfo->m_pJob->printer);
-  return dialog.exec() == QDialog::Accepted;
+  return platform::RunModal(dialog) == QDialog::Accepted;
 }
 
 void CView::PrintPages(CPrintInfo& info) {
@@ -81,5 +82,5 @@ void AFXPrintPreview(CView* pView) {
   QPrintPreviewDialog dialog(&info.m_pJob->printer);
   QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested,
                    [&](QPrinter*) { pView->PrintPages(info); });
-  dialog.exec();
+  platform::RunModal(dialog);
 }

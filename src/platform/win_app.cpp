@@ -14,6 +14,7 @@
 #include "platform/managers.h"
 #include "platform/qt/application.h"
 #include "platform/qt/file_dialogs.h"
+#include "platform/qt/modal_dialogs.h"
 #include "platform/qt/settings.h"
 #include "platform/qt/termination_signals.h"
 #include "platform/wnd.h"
@@ -148,7 +149,7 @@ void CWinApp::OnFileOpen() {
 void CWinApp::OnFilePrintSetup() {
   QPrinter printer;
   QPageSetupDialog dialog(&printer);
-  dialog.exec();
+  platform::RunModal(dialog);
 }
 
 CRecentFileList::CRecentFileList(LPCWSTR lpszSection, LPCWSTR lpszEntryFormat, int nSize)

@@ -10,6 +10,7 @@
 
 #include "platform/menu.h"
 #include "platform/qt/application.h"
+#include "platform/qt/modal_dialogs.h"
 #include "platform/qt/window_host.h"
 #include "platform/win_app.h"
 
@@ -155,7 +156,7 @@ BOOL CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult
       OnNcDestroy();
       break;
     case WM_CLOSE:
-      OnClose();
+      CloseAfterModalDialogs();
       break;
     case WM_SIZE:
       OnSize(static_cast<UINT>(wParam), LOWORD(lParam), HIWORD(lParam));
@@ -225,6 +226,19 @@ void CWnd::OnNcDestroy() {
   Default();
 }
 void CWnd::OnClose() { Default(); }
+
+void CWnd::CloseAfterModalDialogs() {
+  if (!platform::ModalDialogRunning()) {
+    OnClose();
+    return;
+  }
+  // Closing now would destroy what the dialogs' callers stand on, deeper in this
+  // stack: they end first, as cancelled, and the window closes once they have returned.
+  QPointer<WindowHost> target(host());
+  platform::EndModalDialogsThen([target] {
+    if (target && target->owner()) target->owner()->SendMessage(WM_CLOSE);
+  });
+}
 void CWnd::OnSize(UINT, int, int) { Default(); }
 void CWnd::OnActivate(UINT, CWnd*, BOOL) { Default(); }
 void CWnd::OnGetMinMaxInfo(MINMAXINFO*) { Default(); }

@@ -103,6 +103,8 @@ class CWnd : public CCmdTarget {
   virtual void OnSysCommand(UINT nID, LPARAM lParam);
 
  private:
+  void CloseAfterModalDialogs();
+
   struct Message {
     UINT message;
     WPARAM wParam;

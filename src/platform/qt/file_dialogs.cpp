@@ -7,6 +7,8 @@
 #include <QIcon>
 #include <QStyle>
 
+#include "platform/qt/modal_dialogs.h"
+
 namespace platform {
 
 namespace {
@@ -68,17 +70,19 @@ class PreparedIconProvider : public QAbstractFileIconProvider {
 
 // A file dialog that asks only prepared icons, from before it shows. The icons
 // are declared first, so they outlive the dialog and the thread it ends with.
+// The dialog has no parent: it is this object's alone, whatever happens to the
+// window it is asked for.
 class PreparedFileDialog {
  public:
-  explicit PreparedFileDialog(QWidget* parent, const QString& directory = QString())
-      : m_dialog(parent, QString(), directory) {
+  explicit PreparedFileDialog(const QString& directory = QString())
+      : m_dialog(nullptr, QString(), directory) {
     m_dialog.setIconProvider(&m_icons);
   }
 
   QFileDialog* operator->() { return &m_dialog; }
 
-  QString chosenFile() {
-    if (m_dialog.exec() != QDialog::Accepted || m_dialog.selectedFiles().isEmpty())
+  QString chosenFile(QWidget* owner) {
+    if (RunModal(m_dialog, owner) != QDialog::Accepted || m_dialog.selectedFiles().isEmpty())
       return QString();
     return m_dialog.selectedFiles().constFirst();
   }
@@ -90,16 +94,16 @@ class PreparedFileDialog {
 
 }  // namespace
 
-QString AskSaveFileName(QWidget* parent, const QString& suggestedPath) {
-  PreparedFileDialog dialog(parent, suggestedPath);
+QString AskSaveFileName(QWidget* owner, const QString& suggestedPath) {
+  PreparedFileDialog dialog(suggestedPath);
   dialog->setAcceptMode(QFileDialog::AcceptSave);
-  return dialog.chosenFile();
+  return dialog.chosenFile(owner);
 }
 
-QString AskOpenFileName(QWidget* parent) {
-  PreparedFileDialog dialog(parent);
+QString AskOpenFileName(QWidget* owner) {
+  PreparedFileDialog dialog;
   dialog->setFileMode(QFileDialog::ExistingFile);
-  return dialog.chosenFile();
+  return dialog.chosenFile(owner);
 }
 
 }  // namespace platform
