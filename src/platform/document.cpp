@@ -55,9 +55,13 @@ BOOL CDocument::OnOpenDocument(LPCWSTR lpszPathName) {
 }
 
 BOOL CDocument::OnSaveDocument(LPCWSTR lpszPathName) {
-  // Serializing the document writes nothing, so a saved file is empty.
-  QFile file(QString::fromWCharArray(lpszPathName));
-  if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) return FALSE;
+  // Serializing the document writes nothing. A new file is made empty; a file
+  // that exists keeps its bytes, as there is nothing to put in their place, and
+  // it is never opened for writing, so not even a race can truncate it.
+  const QString path = QString::fromWCharArray(lpszPathName);
+  QFile file(path);
+  if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly) && !QFileInfo(path).isFile())
+    return FALSE;
   m_strPathName = lpszPathName;
   return TRUE;
 }
@@ -90,15 +94,23 @@ BOOL CDocument::OnOwnCmdMsg(UINT nID, int nCode, CCmdUI* pCmdUI) {
     if (nCode == CN_COMMAND) OnFileSave();
     return TRUE;
   }
+  if (nID == ID_FILE_SAVE_AS) {
+    if (nCode == CN_COMMAND) OnFileSaveAs();
+    return TRUE;
+  }
   return CCmdTarget::OnOwnCmdMsg(nID, nCode, pCmdUI);
 }
 
 void CDocument::OnFileSave() {
-  CString path = m_strPathName;
-  if (path.IsEmpty()) {
-    const QString chosen = platform::AskSaveFileName(nullptr, QString::fromWCharArray(m_strTitle));
-    if (chosen.isEmpty()) return;
-    path = CString(chosen.toStdWString());
+  if (m_strPathName.IsEmpty()) {
+    OnFileSaveAs();
+  } else {
+    OnSaveDocument(m_strPathName);
   }
-  OnSaveDocument(path);
+}
+
+void CDocument::OnFileSaveAs() {
+  const CString& suggested = m_strPathName.IsEmpty() ? m_strTitle : m_strPathName;
+  const QString chosen = platform::AskSaveFileName(nullptr, QString::fromWCharArray(suggested));
+  if (!chosen.isEmpty()) OnSaveDocument(CString(chosen.toStdWString()));
 }

@@ -30,6 +30,7 @@ class CDocument : public CCmdTarget {
  protected:
   BOOL OnOwnCmdMsg(UINT nID, int nCode, CCmdUI* pCmdUI) override;
   void OnFileSave();
+  void OnFileSaveAs();
 
  private:
   CString m_strTitle;

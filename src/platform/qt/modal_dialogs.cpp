@@ -25,8 +25,9 @@ class BlockedWindowCloser : public QAbstractNativeEventFilter {
  public:
   static std::unique_ptr<BlockedWindowCloser> Install() {
     auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
-    if (!x11) return nullptr;  // another window system: it has no such request to take
-    auto closer = std::unique_ptr<BlockedWindowCloser>(new BlockedWindowCloser(x11->connection()));
+    xcb_connection_t* connection = x11 ? x11->connection() : nullptr;
+    if (!connection) return nullptr;  // another window system: it has no such request to take
+    auto closer = std::unique_ptr<BlockedWindowCloser>(new BlockedWindowCloser(connection));
     qApp->installNativeEventFilter(closer.get());
     return closer;
   }
@@ -130,6 +131,12 @@ void EndModalDialogsThen(std::function<void()> then) {
   }
   state.ending = true;
   state.afterwards.push_back(std::move(then));
+  // The toolkit's own questions first (a file dialog's "replace it?"): they run
+  // nested inside the dialogs here.
+  for (QWidget* window : QApplication::topLevelWidgets()) {
+    auto* dialog = qobject_cast<QDialog*>(window);
+    if (dialog && dialog->isVisible() && dialog->isModal()) dialog->reject();
+  }
   for (auto it = state.running.rbegin(); it != state.running.rend(); ++it) {
     if (*it) (*it)->reject();
   }

@@ -16,7 +16,8 @@ int RunModal(QDialog& dialog, QWidget* owner = nullptr);
 // Whether a dialog runs through RunModal now.
 bool ModalDialogRunning();
 
-// Ends every running modal dialog as if cancelled; `then` runs on the event loop
+// Ends every running modal dialog as if cancelled, with any modal question of the
+// toolkit's own open above them; `then` runs on the event loop
 // once the last of them has returned to its caller. Until then no further modal
 // dialog opens: each returns as cancelled at once.
 void EndModalDialogsThen(std::function<void()> then);
