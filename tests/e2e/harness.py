@@ -70,16 +70,16 @@ class ShellTestCase(unittest.TestCase):
         """A configuration file for openbox, or None for its default."""
         return None
 
-    def start_shell(self, extra_env=None, executable=None):
-        """Starts the shell with no argument from the working directory; returns its
-        ShellProcess, also kept as self.shell."""
+    def start_shell(self, extra_env=None, executable=None, args=()):
+        """Starts the shell from the working directory, with no argument unless given; returns
+        its ShellProcess, also kept as self.shell."""
         port = free_loopback_port()
         env = program_environment(self.root, self.home)
         env.update(QTWEBENGINE_REMOTE_DEBUGGING=f"127.0.0.1:{port}")
         env.update(extra_env or {})
         with open(os.path.join(self.root, "shell.log"), "ab") as log:
             self.shell = ShellProcess(subprocess.Popen(
-                [executable or self.executable], cwd=self.workdir, env=env,
+                [executable or self.executable, *args], cwd=self.workdir, env=env,
                 stdin=subprocess.DEVNULL, stdout=log, stderr=log))
         self.addCleanup(self.shell.stop)
         self.devtools = DevTools(port)

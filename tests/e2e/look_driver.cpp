@@ -3,6 +3,7 @@
 // window exists (N: the look the frame read), and "done <line>" after each line.
 //   command ID   sends WM_COMMAND ID to the main window
 //   about        posts the About command, so the channel stays open under the dialog
+//   post ID      posts WM_COMMAND ID to the main window, the same way
 //   move X Y     the pointer to window point (X, Y), through the toolkit's own input
 //   click X Y    a left click there, the same way: for platforms where no tool here
 //                can inject input (Wayland)
@@ -69,6 +70,8 @@ class LookDriverApp : public CVintrelApp {
     QWindow* window = frame->host() ? frame->host()->windowHandle() : nullptr;
     if (words.size() == 2 && words[0] == "command") {
       frame->SendMessage(WM_COMMAND, words[1].toUInt());
+    } else if (words.size() == 2 && words[0] == "post") {
+      frame->PostMessage(WM_COMMAND, words[1].toUInt());
     } else if (words.size() == 3 && words[0] == "move" && window) {
       QTest::mouseMove(window, QPoint(words[1].toInt(), words[2].toInt()));
     } else if (words.size() == 3 && words[0] == "click" && window) {

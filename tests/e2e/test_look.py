@@ -39,13 +39,13 @@ def window_pixel(window, x, y):
 class LookDriver:
     """The shell with its command channel (look_driver.cpp): lines in, reports out."""
 
-    def __init__(self, test, extra_env=None):
+    def __init__(self, test, extra_env=None, args=()):
         executable = os.path.join(os.path.dirname(test.executable), "vintrel_look_driver")
         env = harness.program_environment(test.root, test.home)
         env = {key: value for key, value in env.items() if not key.startswith("XDG_CONFIG")}
         env.update(extra_env or {})
         with open(os.path.join(test.root, "shell.log"), "ab") as log:
-            popen = subprocess.Popen([executable], cwd=test.workdir, env=env,
+            popen = subprocess.Popen([executable, *args], cwd=test.workdir, env=env,
                                      stdin=subprocess.PIPE, stdout=subprocess.PIPE,
                                      stderr=log, text=True, bufsize=1)
         self.shell = harness.ShellProcess(popen)
