@@ -20,7 +20,7 @@ from display import (SCREEN_HEIGHT, SCREEN_WIDTH, ScreenDump, VirtualDisplay,  #
                      screen_pixels, visible_windows, wait_window, window_geometry, window_states)
 from processes import ShellProcess, alive, descendants, process_exe, stop_process  # noqa: F401
 from waits import (EVENT_TIMEOUT, EXIT_TIMEOUT, FIRST_LOAD_TIMEOUT, STOP_TIMEOUT,  # noqa: F401
-                   Deadline, wait_for)
+                   TIMEOUT_SCALE, Deadline, scaled, wait_for)
 
 EXAMPLE_DIR = os.environ.get("VINTREL_EXAMPLE_DIR",
                              os.path.join(os.path.dirname(__file__), "..", "..", "example"))

@@ -147,7 +147,7 @@ class DownloadTest(DownloadTestCase):
 CGROUP_ROOT = "/sys/fs/cgroup"
 MEMORY_LIMIT = 768 << 20
 LARGE_SIZE = 1024 << 20  # more than the whole process tree may hold in memory
-LARGE_DOWNLOAD_TIMEOUT = 150.0
+LARGE_DOWNLOAD_TIMEOUT = harness.scaled(150.0)
 
 
 def write_setting(folder, name, value):

@@ -4,7 +4,6 @@ page that says it stopped; "Refresh" always brings the page back."""
 import os
 import signal
 import subprocess
-import time
 import unittest
 
 import harness
@@ -62,8 +61,10 @@ class RendererCrashTest(harness.ShellTestCase):
                          lambda: self.page_title() == "Page stopped", harness.FIRST_LOAD_TIMEOUT)
         self.assertIsNone(self.shell.popen.poll())
 
+        inside = (MENU_SPOT[0] + 4, MENU_SPOT[1] + 4)  # covered by the menu once it is up
+        before = harness.screen_pixel(*inside, self.root)
         harness.run_tool("xdotool", "mousemove", *map(str, MENU_SPOT), "click", "3")
-        time.sleep(0.5)
+        harness.wait_for("the menu", lambda: harness.screen_pixel(*inside, self.root) != before)
         harness.press_keys("Down", "Return")  # "Refresh"
         harness.wait_for("the page back after Refresh",
                          lambda: self.page_title() == "Vintrel example", harness.FIRST_LOAD_TIMEOUT)
