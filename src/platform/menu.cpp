@@ -6,6 +6,7 @@
 
 #include "platform/qt/application.h"
 #include "platform/qt/look.h"
+#include "platform/qt/modal_dialogs.h"
 #include "platform/qt/window_host.h"
 #include "platform/wnd.h"
 
@@ -30,8 +31,8 @@ BOOL CMenu::EnableMenuItem(UINT nIDEnableItem, UINT nEnable) {
 
 BOOL CMenu::TrackPopupMenu(UINT nFlags, int x, int y, CWnd* pWnd) {
   platform::EnsureApplication();
-  QWidget* parent = pWnd ? pWnd->host() : nullptr;
-  QMenu menu(parent);
+  // No parent: the menu is this frame's alone, whatever happens to the window.
+  QMenu menu;
   platform::ApplyPopupMenuLook(menu);
   for (const Item& item : m_items) {
     if (item.text.IsEmpty()) {
@@ -43,7 +44,7 @@ BOOL CMenu::TrackPopupMenu(UINT nFlags, int x, int y, CWnd* pWnd) {
     action->setEnabled(item.enabled);
   }
   QPointer<platform::WindowHost> owner(pWnd ? pWnd->host() : nullptr);
-  QAction* chosen = menu.exec(QPoint(x, y));
+  QAction* chosen = platform::RunPopupMenu(menu, QPoint(x, y));
   const UINT id = chosen ? chosen->data().toUInt() : 0;
   // The owner may have gone while the menu was up.
   if (!owner || !owner->owner()) return id;

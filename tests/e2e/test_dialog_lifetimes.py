@@ -1,6 +1,6 @@
-"""Modal dialogs the shell opens (save, open, print) end with whatever ends under them: a
-signal, the main window's close or the window they belong to, and the shell goes on or ends
-cleanly, with exit status 0."""
+"""Modal dialogs the shell opens (save, open, print) and its system menu end with whatever ends
+under them: a signal, the main window's close or the window they belong to, and the shell goes
+on or ends cleanly, with exit status 0."""
 
 import os
 import signal
@@ -14,7 +14,8 @@ from test_look import LookDriver
 MAIN_TITLE = "^lumerock$"
 POPUP_TITLE = "^Vintrel popup$"
 ID_FILE_SAVE = 0xE103
-CAPTION = (300, 15)  # a point of the skinned caption clear of its buttons: focus to the frame
+CAPTION = (300, 15)
+SYSTEM_MENU_ICON = (22, 20)  # a point of the skinned caption clear of its buttons: focus to the frame
 
 
 class DialogLifetimeTest(harness.ShellTestCase):
@@ -86,6 +87,19 @@ class DialogLifetimeTest(harness.ShellTestCase):
                     self.start()
                     self.open_dialog_by_key(keys, what)
                     self.end_and_check_exit(ending)
+
+    def test_a_signal_under_the_system_menu_ends_with_0(self):
+        for ending in (signal.SIGTERM, signal.SIGINT):
+            with self.subTest(ending=str(ending)):
+                self.start()
+                x, y = window_origin(self.main_window)
+                icon = (x + SYSTEM_MENU_ICON[0], y + SYSTEM_MENU_ICON[1])
+                inside = (icon[0] + 40, icon[1] + 30)  # covered by the menu once it is up
+                before = harness.screen_pixel(*inside, self.root)
+                harness.run_tool("xdotool", "mousemove", *map(str, icon), "click", "1")
+                harness.wait_for("the system menu",
+                                 lambda: harness.screen_pixel(*inside, self.root) != before)
+                self.end_and_check_exit(ending)
 
     def test_the_first_of_two_save_dialogs_ends_with_its_popup_and_the_second_goes_on(self):
         # The engine runs nothing while a download's save dialog is open, so the second save

@@ -5,6 +5,7 @@
 #include <QAbstractNativeEventFilter>
 #include <QApplication>
 #include <QDialog>
+#include <QMenu>
 #include <QPointer>
 #include <QWidget>
 #include <QWindow>
@@ -67,9 +68,10 @@ class BlockedWindowCloser : public QAbstractNativeEventFilter {
   const xcb_atom_t m_deleteWindow;
 };
 
-// The dialogs running now, the innermost last, and what waits for all of them to end.
+// The dialogs and menus running now, the innermost last, and what waits for all of
+// them to end.
 struct ModalState {
-  std::vector<QPointer<QDialog>> running;
+  std::vector<QPointer<QWidget>> running;
   std::vector<std::function<void()>> afterwards;
   bool ending = false;
   std::unique_ptr<BlockedWindowCloser> closer;
@@ -80,10 +82,10 @@ ModalState& State() {
   return state;
 }
 
-// One dialog's time on the stack of running dialogs.
+// One dialog's or menu's time on the stack of running ones.
 class RunningDialog {
  public:
-  explicit RunningDialog(QDialog& dialog) {
+  explicit RunningDialog(QWidget& dialog) {
     ModalState& state = State();
     if (state.running.empty()) state.closer = BlockedWindowCloser::Install();
     state.running.emplace_back(&dialog);
@@ -121,6 +123,13 @@ int RunModal(QDialog& dialog, QWidget* owner) {
   return dialog.exec();
 }
 
+QAction* RunPopupMenu(QMenu& menu, const QPoint& at) {
+  Q_ASSERT(!menu.parent());
+  if (State().ending) return nullptr;
+  const RunningDialog running(menu);
+  return menu.exec(at);
+}
+
 bool ModalDialogRunning() { return !State().running.empty(); }
 
 void EndModalDialogsThen(std::function<void()> then) {
@@ -138,7 +147,11 @@ void EndModalDialogsThen(std::function<void()> then) {
     if (dialog && dialog->isVisible() && dialog->isModal()) dialog->reject();
   }
   for (auto it = state.running.rbegin(); it != state.running.rend(); ++it) {
-    if (*it) (*it)->reject();
+    if (auto* dialog = qobject_cast<QDialog*>(it->data())) {
+      dialog->reject();
+    } else if (*it) {
+      (*it)->close();  // a menu, dismissed
+    }
   }
 }
 

@@ -2,7 +2,10 @@
 
 #include <functional>
 
+class QAction;
 class QDialog;
+class QMenu;
+class QPoint;
 class QWidget;
 
 namespace platform {
@@ -13,7 +16,11 @@ namespace platform {
 // if cancelled. So nothing is deleted twice, whichever of the two goes first.
 int RunModal(QDialog& dialog, QWidget* owner = nullptr);
 
-// Whether a dialog runs through RunModal now.
+// Runs a pop-up menu the same way: the menu has no parent, and ending the modal
+// dialogs closes it as if dismissed. Returns the chosen action, or null.
+QAction* RunPopupMenu(QMenu& menu, const QPoint& at);
+
+// Whether a dialog or menu runs through RunModal or RunPopupMenu now.
 bool ModalDialogRunning();
 
 // Ends every running modal dialog as if cancelled, with any modal question of the
