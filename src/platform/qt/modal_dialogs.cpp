@@ -10,6 +10,7 @@
 #include <QWidget>
 #include <QWindow>
 
+#include <cstdlib>
 #include <memory>
 #include <utility>
 #include <vector>
@@ -83,15 +84,15 @@ ModalState& State() {
 }
 
 // One dialog's or menu's time on the stack of running ones.
-class RunningDialog {
+class ModalRun {
  public:
-  explicit RunningDialog(QWidget& dialog) {
+  explicit ModalRun(QWidget& modal) {
     ModalState& state = State();
     if (state.running.empty()) state.closer = BlockedWindowCloser::Install();
-    state.running.emplace_back(&dialog);
+    state.running.emplace_back(&modal);
   }
 
-  ~RunningDialog() {
+  ~ModalRun() {
     ModalState& state = State();
     state.running.pop_back();
     if (!state.running.empty()) return;
@@ -101,8 +102,8 @@ class RunningDialog {
       QMetaObject::invokeMethod(qApp, std::move(action), Qt::QueuedConnection);
   }
 
-  RunningDialog(const RunningDialog&) = delete;
-  RunningDialog& operator=(const RunningDialog&) = delete;
+  ModalRun(const ModalRun&) = delete;
+  ModalRun& operator=(const ModalRun&) = delete;
 };
 
 void LendOwnerWindow(QDialog& dialog, QWidget& owner) {
@@ -119,14 +120,14 @@ int RunModal(QDialog& dialog, QWidget* owner) {
   Q_ASSERT(!dialog.parent());
   if (State().ending) return QDialog::Rejected;
   if (owner) LendOwnerWindow(dialog, *owner);
-  const RunningDialog running(dialog);
+  const ModalRun running(dialog);
   return dialog.exec();
 }
 
 QAction* RunPopupMenu(QMenu& menu, const QPoint& at) {
   Q_ASSERT(!menu.parent());
   if (State().ending) return nullptr;
-  const RunningDialog running(menu);
+  const ModalRun running(menu);
   return menu.exec(at);
 }
 
