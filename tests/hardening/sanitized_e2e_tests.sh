@@ -29,9 +29,6 @@ FRAME_FORMAT='    #%n %p %F %L {%m}'
 export ASAN_OPTIONS="halt_on_error=0:detect_leaks=0:fast_unwind_on_fatal=0:log_path=$REPORTS/asan:stack_trace_format='$FRAME_FORMAT'"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1:log_path=$REPORTS/ubsan:stack_trace_format='$FRAME_FORMAT'"
 
-# The sanitizers make the shell several times slower: the tests' limits grow with it.
-export VINTREL_TIMEOUT_SCALE=3
-
 status=0
 ctest --test-dir "$BUILD_DIR" -L e2e --output-on-failure "$@" || status=$?
 if compgen -G "$REPORTS/*" >/dev/null; then
