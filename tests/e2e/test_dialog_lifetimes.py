@@ -13,8 +13,9 @@ from test_look import LookDriver
 
 MAIN_TITLE = "^lumerock$"
 POPUP_TITLE = "^Vintrel popup$"
+ID_FILE_OPEN = 0xE101
 ID_FILE_SAVE = 0xE103
-CAPTION = (300, 15)
+ID_FILE_PRINT = 0xE107
 SYSTEM_MENU_ICON = (22, 20)  # a point of the skinned caption clear of its buttons: focus to the frame
 
 
@@ -46,16 +47,20 @@ class DialogLifetimeTest(harness.ShellTestCase):
         return self.new_window(f"the save dialog of {name}", known, lambda: page.evaluate(
             f"location.href = {self.server.url(f'/{name}.bin')!r}"))
 
-    def open_dialog_by_key(self, keys, what):
-        """A frame accelerator pressed with the keyboard focus on the frame itself."""
-        known = set(harness.managed_windows())
+    def start_driver(self, args=()):
+        """The shell with its command channel (look_driver.cpp), for the frame's commands: the
+        keyboard stays in the page, so no key reaches them."""
+        port = harness.free_loopback_port()
+        driver = LookDriver(self, {"QTWEBENGINE_REMOTE_DEBUGGING": f"127.0.0.1:{port}"}, args)
+        self.shell, self.devtools = driver.shell, harness.DevTools(port)
+        driver.report("look", harness.FIRST_LOAD_TIMEOUT)
+        self.page = self.open_page("/request.html")
+        self.main_window = harness.wait_window(MAIN_TITLE)
+        return driver
 
-        def press():
-            x, y = window_origin(self.main_window)
-            harness.run_tool("xdotool", "mousemove", str(x + CAPTION[0]), str(y + CAPTION[1]),
-                             "click", "1")
-            harness.press_keys(keys)
-        return self.new_window(what, known, press)
+    def open_by_command(self, driver, command, what):
+        return self.new_window(what, set(harness.managed_windows()),
+                               lambda: driver.send(f"post {command}"))
 
     def end_and_check_exit(self, ending):
         engine = self.shell.engine_processes()
@@ -81,11 +86,10 @@ class DialogLifetimeTest(harness.ShellTestCase):
                 self.assertEqual(os.listdir(self.folder), [], "the download did not go on")
 
     def test_a_signal_or_the_main_windows_close_under_the_open_and_print_dialogs_ends_with_0(self):
-        for keys, what in (("ctrl+o", "the open dialog"), ("ctrl+p", "the print dialog")):
+        for command, what in ((ID_FILE_OPEN, "the open dialog"), (ID_FILE_PRINT, "the print dialog")):
             for ending in (signal.SIGTERM, "close"):
                 with self.subTest(dialog=what, ending=str(ending)):
-                    self.start()
-                    self.open_dialog_by_key(keys, what)
+                    self.open_by_command(self.start_driver(), command, what)
                     self.end_and_check_exit(ending)
 
     def test_a_signal_under_the_system_menu_ends_with_0(self):
@@ -104,12 +108,7 @@ class DialogLifetimeTest(harness.ShellTestCase):
     def test_the_first_of_two_save_dialogs_ends_with_its_popup_and_the_second_goes_on(self):
         # The engine runs nothing while a download's save dialog is open, so the second save
         # dialog is the document's, asked for through the driver's command channel.
-        port = harness.free_loopback_port()
-        driver = LookDriver(self, {"QTWEBENGINE_REMOTE_DEBUGGING": f"127.0.0.1:{port}"})
-        self.shell, self.devtools = driver.shell, harness.DevTools(port)
-        driver.report("look", harness.FIRST_LOAD_TIMEOUT)
-        self.page = self.open_page("/request.html")
-        self.main_window = harness.wait_window(MAIN_TITLE)
+        driver = self.start_driver()
         self.page.evaluate("window.open('popup.html', 'popup', 'width=560,height=420') !== null",
                            userGesture=True)
         popup_window = harness.wait_window(POPUP_TITLE, harness.EVENT_TIMEOUT)

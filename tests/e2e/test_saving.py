@@ -5,7 +5,7 @@ import os
 import unittest
 
 import harness
-from test_dialog_lifetimes import CAPTION, window_origin
+from test_dialog_lifetimes import ID_FILE_OPEN, ID_FILE_SAVE
 from test_look import LookDriver
 
 MAIN_TITLE = "^lumerock$"
@@ -31,16 +31,15 @@ class SavingTest(harness.ShellTestCase):
         harness.wait_for(f"{what} to be active", lambda: harness.active_window() == window)
         return window
 
-    def test_ctrl_s_after_opening_a_file_from_the_command_line_leaves_its_bytes(self):
-        self.start_shell(args=["notes.txt"])
-        self.open_page("/request.html")
-        main_window = harness.wait_window(MAIN_TITLE)
-        x, y = window_origin(main_window)
-        harness.run_tool("xdotool", "mousemove", str(x + CAPTION[0]), str(y + CAPTION[1]),
-                         "click", "1")
+    def test_save_after_opening_a_file_from_the_command_line_leaves_its_bytes(self):
+        driver = LookDriver(self, args=["notes.txt"])
+        self.shell = driver.shell
+        driver.report("look", harness.FIRST_LOAD_TIMEOUT)
+        harness.wait_window(MAIN_TITLE)
         known = set(harness.managed_windows())
-        # The frame takes keys in order: once the Open dialog of Ctrl+O is up, Ctrl+S has run.
-        harness.press_keys("ctrl+s", "ctrl+o")
+        # Commands run in order: once the Open dialog is up, Save has run.
+        driver.send(f"post {ID_FILE_SAVE}")
+        driver.send(f"post {ID_FILE_OPEN}")
         dialog = self.wait_new_window("the open dialog", known)
         self.assertEqual(self.notes_bytes(), USER_BYTES)
         harness.press_keys("Escape")
