@@ -43,22 +43,25 @@ QByteArray Resolved(const QByteArray& path, int* error = nullptr) {
   return resolved ? QByteArray(resolved.get()) : QByteArray();
 }
 
-// Like Resolved, but a name that is not there at all (not even as a link that
-// leads nowhere) is kept as it is, in its resolved folder: the engine then
-// finds nothing, and the page sees a missing file rather than a refused one.
-QByteArray ResolvedAllowingMissingName(const QByteArray& path) {
-  int error = 0;
-  const QByteArray resolved = Resolved(path, &error);
+// Like Resolved, but names at the end that are not there at all (not even as
+// links that lead nowhere) are kept as they are, below their resolved folder:
+// the engine then finds nothing, and the page sees a missing file rather than
+// a refused one. A name that is not there cannot be a link.
+QByteArray ResolvedAllowingMissingNames(const QByteArray& path) {
+  QByteArray existing = path;
+  QByteArray missing;
   struct stat entry;
-  if (!resolved.isEmpty() || error != ENOENT || ::lstat(path.constData(), &entry) == 0)
-    return resolved;
-  const qsizetype lastSeparator = path.lastIndexOf(kSeparator);
-  const QByteArray name = path.mid(lastSeparator + 1);
-  if (name.isEmpty() || name == "." || name == "..") return {};
-  const QByteArray folder =
-      Resolved(lastSeparator == 0 ? QByteArray(1, kSeparator) : path.left(lastSeparator));
-  if (folder.isEmpty()) return {};
-  return folder.endsWith(kSeparator) ? folder + name : folder + kSeparator + name;
+  while (::lstat(existing.constData(), &entry) != 0) {
+    if (errno != ENOENT) return {};
+    const qsizetype lastSeparator = existing.lastIndexOf(kSeparator);
+    const QByteArray name = existing.mid(lastSeparator + 1);
+    if (name.isEmpty() || name == "." || name == "..") return {};
+    missing.prepend(kSeparator + name);
+    existing = lastSeparator == 0 ? QByteArray(1, kSeparator) : existing.left(lastSeparator);
+  }
+  const QByteArray resolved = Resolved(existing);
+  if (resolved.isEmpty() || missing.isEmpty()) return resolved;
+  return resolved.endsWith(kSeparator) ? resolved + missing.mid(1) : resolved + missing;
 }
 
 bool IsWithin(const QByteArray& path, const QByteArray& folder) {
@@ -85,7 +88,7 @@ void LocalFileGuard::interceptRequest(QWebEngineUrlRequestInfo& info) {
 bool LocalFileGuard::allows(const QUrl& url) const {
   if (!url.isLocalFile()) return true;
   const QByteArray path = EnginePath(url);
-  return !path.isEmpty() && isInside(ResolvedAllowingMissingName(path));
+  return !path.isEmpty() && isInside(ResolvedAllowingMissingNames(path));
 }
 
 void LocalFileGuard::refuseDownloadOutside(QWebEngineDownloadRequest* request) const {
