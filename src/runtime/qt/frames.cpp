@@ -24,13 +24,9 @@ CefString PageUrl(const BrowserImpl& browser) {
 
 CefString MainFrame::GetURL() { return PageUrl(*m_browser); }
 
-void FailedMainFrame::LoadURL(const CefString& url) { m_browser->load(UrlFromUserText(url)); }
-
 void FailedMainFrame::LoadString(const CefString& string_val, const CefString& /*url*/) {
   m_browser->runScript(ShowHtmlInErrorDocumentScript(ToQString(string_val)));
 }
-
-CefString FailedMainFrame::GetURL() { return PageUrl(*m_browser); }
 
 void FailedSubFrame::LoadURL(const CefString& url) {
   m_browser->runScript(LoadUrlInFrameScript(m_frame, UrlFromUserText(url).toString()));

@@ -19,27 +19,21 @@ class MainFrame : public CefFrame {
   CefString GetURL() override;
   CefRefPtr<CefBrowser> GetBrowser() override { return m_browser.get(); }
 
- private:
+ protected:
   const CefRefPtr<BrowserImpl> m_browser;
+
+ private:
   IMPLEMENT_REFCOUNTING(MainFrame);
 };
 
 // A browser's top frame whose load failed: it shows the engine's error
 // document under the failed address, and a page given to it replaces that
 // document's content, which belongs to no origin a page could share.
-class FailedMainFrame : public CefFrame {
+class FailedMainFrame : public MainFrame {
  public:
-  explicit FailedMainFrame(CefRefPtr<BrowserImpl> browser) : m_browser(browser) {}
+  using MainFrame::MainFrame;
 
-  void LoadURL(const CefString& url) override;
   void LoadString(const CefString& string_val, const CefString& url) override;
-  bool IsMain() override { return true; }
-  CefString GetURL() override;
-  CefRefPtr<CefBrowser> GetBrowser() override { return m_browser.get(); }
-
- private:
-  const CefRefPtr<BrowserImpl> m_browser;
-  IMPLEMENT_REFCOUNTING(FailedMainFrame);
 };
 
 // A sub-frame whose load failed, reached through its error document.
