@@ -99,10 +99,11 @@ set(CPACK_DEBIAN_PACKAGE_SECTION web)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://www.vintrel.example/")
 # Depends from the shared libraries the executable links, by dpkg-shlibdeps, and the
-# interpreter of vintrel-pack; the tools it makes packages with only for those who pack.
+# interpreter of vintrel-pack, and the image plugin that draws an app's SVG icon (loaded at run
+# time, so no library names it); the tools it makes packages with only for those who pack.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "python3")
-set(CPACK_DEBIAN_PACKAGE_SUGGESTS "imagemagick, rpm")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "python3, libqt6svg6")
+set(CPACK_DEBIAN_PACKAGE_SUGGESTS "imagemagick, librsvg2-bin, rpm")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION TRUE)
 set(CPACK_OUTPUT_FILE_PREFIX ${CMAKE_BINARY_DIR}/package)
 include(CPack)

@@ -24,6 +24,8 @@ constexpr qint64 kMaxManifestBytes = 64 * 1024;
 constexpr char kIdPattern[] = "[A-Za-z][A-Za-z0-9-]*(\\.[A-Za-z][A-Za-z0-9-]*)+";
 // File names hold the id with suffixes such as ".metainfo.xml" within 255 bytes.
 constexpr int kMaxIdLength = 200;
+// An SVG icon is tried at the smallest size the shell draws it at.
+constexpr int kSmallestIconSize = 16;
 
 std::string FieldFault(const char* field, const QString& what) {
   return std::string(field) + ": " + what.toStdString();
@@ -79,15 +81,25 @@ bool ReadTitle(const QJsonObject& manifest, AppIdentity& identity, std::string& 
   return true;
 }
 
+// An SVG is only known good once drawn: its header says nothing.
+bool IsIconImage(const QString& path) {
+  QImageReader reader(path);
+  reader.setDecideFormatFromContent(true);
+  if (reader.format() == "png") return reader.size().isValid();
+  if (reader.format() != "svg") return false;
+  reader.setScaledSize(QSize(kSmallestIconSize, kSmallestIconSize));
+  return !reader.read().isNull();
+}
+
 bool ReadIcon(const QJsonObject& manifest, const QDir& folder, AppIdentity& identity,
               std::string& error) {
   const QJsonValue value = manifest.value(QStringLiteral("icon"));
   if (value.isUndefined()) return true;
   const QFileInfo file = InsideFolder(folder, value.toString(), "icon", error);
   if (!error.empty()) return false;
-  QImageReader reader(file.absoluteFilePath());
-  if (!file.isFile() || reader.format() != "png" || !reader.size().isValid()) {
-    error = FieldFault("icon", QStringLiteral("%1 is not a PNG image").arg(value.toString()));
+  if (!file.isFile() || !IsIconImage(file.absoluteFilePath())) {
+    error =
+        FieldFault("icon", QStringLiteral("%1 is not a PNG or SVG image").arg(value.toString()));
     return false;
   }
   identity.iconFile = QFile::encodeName(file.absoluteFilePath()).toStdString();

@@ -12,7 +12,7 @@ constexpr char kAppManifestName[] = "vintrel-app.json";
 struct AppIdentity {
   std::string id;           // reverse domain name; the desktop entry's name without ".desktop"
   std::wstring title;       // the caption's title; empty keeps the shell's own
-  std::string iconFile;     // absolute path of a PNG; empty keeps the shell's icon
+  std::string iconFile;     // absolute path of a PNG or SVG; empty keeps the shell's icon
   std::wstring skinFolder;  // absolute, ending in '/'; empty keeps the default skin
 };
 

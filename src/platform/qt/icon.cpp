@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QImage>
+#include <QImageReader>
 #include <QPixmap>
 
 #include <algorithm>
@@ -41,8 +42,7 @@ const IconResource* ApplicationIconResource() {
 }
 
 // Each size made from the whole image, never enlarged.
-QIcon IconFromImageFile(const QString& file) {
-  const QImage image(file);
+QIcon IconFromRaster(const QImage& image) {
   QIcon icon;
   for (const int size : kApplicationIconSizes) {
     if (size > std::max(image.width(), image.height())) break;
@@ -50,6 +50,25 @@ QIcon IconFromImageFile(const QString& file) {
         image.scaled(size, size, Qt::KeepAspectRatio, Qt::SmoothTransformation)));
   }
   return icon;
+}
+
+// Each size drawn anew, so that small sizes stay sharp.
+QIcon IconFromDrawing(const QString& file, const QSize& whole) {
+  QIcon icon;
+  for (const int size : kApplicationIconSizes) {
+    QImageReader reader(file);
+    reader.setDecideFormatFromContent(true);
+    reader.setScaledSize(whole.scaled(size, size, Qt::KeepAspectRatio));
+    icon.addPixmap(QPixmap::fromImage(reader.read()));
+  }
+  return icon;
+}
+
+QIcon IconFromImageFile(const QString& file) {
+  QImageReader reader(file);
+  reader.setDecideFormatFromContent(true);
+  if (reader.format() == "svg") return IconFromDrawing(file, reader.size());
+  return IconFromRaster(reader.read());
 }
 
 QIcon LoadIconResource(const IconResource& resource) {
