@@ -42,6 +42,17 @@ def png(size, colour, height=None):
             + chunk(b"IDAT", zlib.compress(row * height)) + chunk(b"IEND", b""))
 
 
+def svg(colour):
+    """A square drawing of one colour (RGB)."""
+    return ("<?xml version='1.0'?><svg xmlns='http://www.w3.org/2000/svg' viewBox='0 0 10 10'>"
+            f"<rect width='10' height='10' fill='#{bytes(colour).hex()}'/></svg>")
+
+
+# An SVG icon cut off in the middle of an element.
+BROKEN_SVG_ICON = "images/broken.svg"
+BROKEN_SVG = "<svg xmlns='http://www.w3.org/2000/svg' viewBox='0 0 10 10'><rect width='10'"
+
+
 def png_size(path):
     with open(path, "rb") as file:
         return struct.unpack(">II", file.read(24)[16:24])
@@ -49,7 +60,7 @@ def png_size(path):
 
 class App:
     """A small app folder: a start page in the app's colour that stores something, and an
-    icon in the same colour."""
+    icon in the same colour, a PNG of icon_size or an SVG as the manifest's icon names it."""
 
     def __init__(self, manifest, colour, icon_size, skin_folder=None):
         self.manifest = manifest
@@ -76,6 +87,9 @@ class App:
                 file.write(page.replace("</body>", f"<h1>{heading}</h1></body>"))
         with open(os.path.join(folder, "images", "icon.png"), "wb") as file:
             file.write(png(self.icon_size, self.colour))
+        if self.has_svg_icon:
+            with open(os.path.join(folder, self.manifest["icon"]), "w") as file:
+                file.write(svg(self.colour))
         if self.skin_folder:
             # The default skin with its caption in the app's colour.
             skin = os.path.join(folder, self.skin_folder)
@@ -91,6 +105,10 @@ class App:
         with open(os.path.join(folder, "vintrel-app.json"), "w") as file:
             file.write(manifest_text if manifest_text is not None else
                        __import__("json").dumps(self.manifest, indent=2))
+
+    @property
+    def has_svg_icon(self):
+        return str(self.manifest.get("icon")).endswith(".svg")
 
     @property
     def deb(self):
@@ -113,7 +131,7 @@ TESTER = App({
 NOTES = App({
     "id": "net.example.notes", "name": "Notes", "version": "0.9~beta1",
     "maintainer": "Notes People <notes@example.net>", "license": "Apache-2.0",
-    "icon": "images/icon.png"}, (0x20, 0x60, 0xC0), 256)
+    "icon": "images/icon.svg"}, (0x20, 0x60, 0xC0), 512)
 APPS = (TESTER, NOTES)
 ICON_SIZES = (16, 24, 32, 48, 64, 128, 256, 512)
 
@@ -125,9 +143,11 @@ def expected_files(app, kind):
              f"{share}/vintrel-app.json", f"/usr/bin/{app.id}",
              f"/usr/share/applications/{app.id}.desktop",
              f"/usr/share/metainfo/{app.id}.metainfo.xml",
-             f"/usr/share/man/man1/{app.id}.1.gz"}
+             f"/usr/share/man/man1/{app.id}.1.gz", f"{share}/{app.manifest['icon']}"}
     files |= {f"/usr/share/icons/hicolor/{size}x{size}/apps/{app.id}.png"
               for size in ICON_SIZES if size <= app.icon_size}
+    if app.has_svg_icon:
+        files.add(f"/usr/share/icons/hicolor/scalable/apps/{app.id}.svg")
     if "skin" in app.manifest:
         skin = f"{share}/{app.manifest['skin']}"
         files |= {f"{skin}/{os.path.relpath(os.path.join(folder, name), DEFAULT_SKIN)}"
@@ -304,6 +324,9 @@ class BadManifestTest(unittest.TestCase):
         app.manifest = {key: value for key, value in app.manifest.items() if value is not None}
         folder = os.path.join(self.root, name)
         app.write(folder, manifest_text)
+        if app.manifest.get("icon") == BROKEN_SVG_ICON:
+            with open(os.path.join(folder, BROKEN_SVG_ICON), "w") as file:
+                file.write(BROKEN_SVG)
         return folder
 
     def test_packer_names_the_field_at_fault_and_writes_nothing(self):
@@ -319,8 +342,10 @@ class BadManifestTest(unittest.TestCase):
              "icon: images/none.png does not exist"),
             ("icon outside the folder", {"icon": "../icon.png"}, None, 512,
              "icon: ../icon.png lies outside the app folder"),
-            ("icon not a PNG", {"icon": "request.html"}, None, 512,
-             "icon: request.html is not a PNG image"),
+            ("icon not an image", {"icon": "request.html"}, None, 512,
+             "icon: request.html is not a PNG or SVG image"),
+            ("malformed SVG icon", {"icon": BROKEN_SVG_ICON}, None, 512,
+             "icon: images/broken.svg is not a PNG or SVG image"),
             ("icon too small", {}, None, 128,
              "icon: images/icon.png is 128 x 128; it must be at least 256 x 256"),
             ("no main category", {"categories": ["Calculator"]}, None, 512,
@@ -381,8 +406,10 @@ class BadManifestTest(unittest.TestCase):
              "vintrel-app.json: id: must be a reverse domain name"),
             ("missing icon file", {"icon": "none.png"}, None,
              "vintrel-app.json: icon: none.png does not exist"),
-            ("icon not a PNG", {"icon": "request.html"}, None,
-             "vintrel-app.json: icon: request.html is not a PNG image"),
+            ("icon not an image", {"icon": "request.html"}, None,
+             "vintrel-app.json: icon: request.html is not a PNG or SVG image"),
+            ("malformed SVG icon", {"icon": BROKEN_SVG_ICON}, None,
+             "vintrel-app.json: icon: images/broken.svg is not a PNG or SVG image"),
             ("empty title", {"title": " "}, None, "vintrel-app.json: title: must be a text"),
             ("skin that is a file", {"skin": "request.html"}, None,
              "vintrel-app.json: skin: request.html is not a folder"),
