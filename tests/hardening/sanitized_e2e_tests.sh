@@ -29,8 +29,13 @@ FRAME_FORMAT='    #%n %p %F %L {%m}'
 export ASAN_OPTIONS="halt_on_error=0:detect_leaks=0:fast_unwind_on_fatal=0:log_path=$REPORTS/asan:stack_trace_format='$FRAME_FORMAT'"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1:log_path=$REPORTS/ubsan:stack_trace_format='$FRAME_FORMAT'"
 
+# An ordinary user gets the engine's sandbox, whose processes are this instrumented executable;
+# run so, the sanitized shell never loaded its page (all three such tests ran out of time), so
+# they run in the plain end-to-end suite only, until the sandbox is made to start them.
+SANDBOXED='as_an_ordinary_user|e2e\.user_storage\.storage_survives'
+
 status=0
-ctest --test-dir "$BUILD_DIR" -L e2e --output-on-failure "$@" || status=$?
+ctest --test-dir "$BUILD_DIR" -L e2e -E "$SANDBOXED" --output-on-failure "$@" || status=$?
 if compgen -G "$REPORTS/*" >/dev/null; then
   python3 "$HERE/sanitizer_reports.py" "$HERE/engine_findings.supp" "$REPORTS"/* || status=1
 fi
