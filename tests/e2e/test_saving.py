@@ -25,6 +25,14 @@ class SavingTest(harness.ShellTestCase):
         with open(self.notes, "rb") as notes:
             return notes.read()
 
+    def start_on_notes(self):
+        """Starts the shell on the user's file; returns its driver and the windows up by then."""
+        driver = LookDriver(self, args=["notes.txt"])
+        self.shell = driver.shell
+        driver.report("look", harness.FIRST_LOAD_TIMEOUT)
+        harness.wait_window(MAIN_TITLE)
+        return driver, set(harness.managed_windows())
+
     def wait_new_window(self, what, known):
         window = harness.wait_for(what, lambda: next(
             (window for window in harness.managed_windows() if window not in known), None))
@@ -32,11 +40,7 @@ class SavingTest(harness.ShellTestCase):
         return window
 
     def test_save_after_opening_a_file_from_the_command_line_leaves_its_bytes(self):
-        driver = LookDriver(self, args=["notes.txt"])
-        self.shell = driver.shell
-        driver.report("look", harness.FIRST_LOAD_TIMEOUT)
-        harness.wait_window(MAIN_TITLE)
-        known = set(harness.managed_windows())
+        driver, known = self.start_on_notes()
         # Commands run in order: once the Open dialog is up, Save has run.
         driver.send(f"post {ID_FILE_SAVE}")
         driver.send(f"post {ID_FILE_OPEN}")
@@ -49,11 +53,7 @@ class SavingTest(harness.ShellTestCase):
         self.assertIsNone(self.shell.popen.poll())
 
     def test_save_as_onto_the_opened_file_leaves_its_bytes(self):
-        driver = LookDriver(self, args=["notes.txt"])
-        self.shell = driver.shell
-        driver.report("look", harness.FIRST_LOAD_TIMEOUT)
-        harness.wait_window(MAIN_TITLE)
-        known = set(harness.managed_windows())
+        driver, known = self.start_on_notes()
         driver.send(f"post {ID_FILE_SAVE_AS}")
         dialog = self.wait_new_window("the save dialog", known)
         harness.press_keys("Return")  # the name offered: the opened file's own
