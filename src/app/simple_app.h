@@ -8,7 +8,8 @@ class SimpleApp : public CefApp, public CefBrowserProcessHandler, public CefRend
   CefRefPtr<CefBrowserProcessHandler> GetBrowserProcessHandler() override { return this; }
   CefRefPtr<CefRenderProcessHandler> GetRenderProcessHandler() override { return this; }
 
-  // Puts "pavonix" and "appVersion" on the global object of every new script context.
+  // Sets "pavonix" and "appVersion" on the global object, which the runtime hands on
+  // to every new script context.
   void OnContextCreated(CefRefPtr<CefBrowser> browser, CefRefPtr<CefFrame> frame,
                         CefRefPtr<CefV8Context> context) override;
 

@@ -12,7 +12,11 @@ class CefBrowserProcessHandler : public virtual CefBase {
 
 class CefRenderProcessHandler : public virtual CefBase {
  public:
-  // Called for every new script context: one per document in every frame.
+  // Called once, before the first page, with a null browser and frame and a context
+  // that only records: what the handler sets on its global object, the runtime sets
+  // on the global object of every new script context (one per document in every
+  // frame) before the context's first script. Only strings are carried over; a value
+  // of any other kind is left out, with a warning on stderr.
   virtual void OnContextCreated(CefRefPtr<CefBrowser> /*browser*/, CefRefPtr<CefFrame> /*frame*/,
                                 CefRefPtr<CefV8Context> /*context*/) {}
 };

@@ -3,12 +3,27 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 
+#include <cstdio>
 #include <vector>
 
 #include "runtime/cef_v8.h"
 #include "runtime/qt/qt_strings.h"
 
 namespace {
+
+// Text as a script's string literal, quotes included.
+QString JsonString(const CefString& text) {
+  const QString json = QString::fromUtf8(
+      QJsonDocument(QJsonArray{runtime::ToQString(text)}).toJson(QJsonDocument::Compact));
+  return json.mid(1, json.size() - 2);  // drop the array's brackets
+}
+
+// A page would miss the global without a word: the one who wrote the handler hears of it.
+void WarnNotAString(const CefString& key) {
+  std::fprintf(stderr,
+               "vintrel: the script global %s is not a string and is left out of every page\n",
+               JsonString(key).toUtf8().constData());
+}
 
 // A script value that only remembers: a string, or the global object with the
 // properties set on it.
@@ -31,7 +46,11 @@ class RecordingV8Value : public CefV8Value {
   CefString GetStringValue() override { return m_isObject ? CefString() : m_string; }
   bool SetValue(const CefString& key, CefRefPtr<CefV8Value> value,
                 PropertyAttribute attribute) override {
-    if (!m_isObject || !value || !value->IsString()) return false;
+    if (!m_isObject) return false;
+    if (!value || !value->IsString()) {
+      WarnNotAString(key);
+      return false;
+    }
     m_properties.push_back({key, value->GetStringValue(), attribute});
     return true;
   }
@@ -57,12 +76,6 @@ class RecordingV8Context : public CefV8Context {
   CefRefPtr<RecordingV8Value> m_global = RecordingV8Value::MakeGlobal();
   IMPLEMENT_REFCOUNTING(RecordingV8Context);
 };
-
-QString JsonString(const CefString& text) {
-  const QString json = QString::fromUtf8(
-      QJsonDocument(QJsonArray{runtime::ToQString(text)}).toJson(QJsonDocument::Compact));
-  return json.mid(1, json.size() - 2);  // drop the array's brackets
-}
 
 // Sets the properties on this document's window. A blank document that a script
 // makes (a frame's first document, a window opened on no address) gets no
