@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/dialog.h"
+#include "platform/unreached/dialog.h"
 
 // The About box: dialog template 100 and nothing of its own.
 class CAboutDlg : public CDialog {

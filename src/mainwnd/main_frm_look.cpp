@@ -3,10 +3,11 @@
 
 #include "mainwnd/application_look.h"
 #include "mainwnd/main_frm.h"
-#include "platform/docking.h"
 #include "platform/toolbar.h"
-#include "platform/visual_manager.h"
-#include "platform/wait_cursor.h"
+#include "platform/unreached/docking.h"
+#include "platform/unreached/toolbar_customize.h"
+#include "platform/unreached/visual_managers.h"
+#include "platform/unreached/wait_cursor.h"
 #include "platform/win_app.h"
 #include "res/resource.h"
 

@@ -11,7 +11,6 @@
 #include "platform/command_ids.h"
 #include "platform/doc_template.h"
 #include "platform/document.h"
-#include "platform/managers.h"
 #include "platform/qt/application.h"
 #include "platform/qt/file_dialogs.h"
 #include "platform/qt/modal_dialogs.h"
@@ -195,21 +194,6 @@ void CRecentFileList::WriteList() {
 CWinAppEx::CWinAppEx(BOOL bResourceSmartUpdate) : m_bResourceSmartUpdate(bResourceSmartUpdate) {}
 
 CWinAppEx::~CWinAppEx() = default;
-
-BOOL CWinAppEx::InitContextMenuManager() {
-  if (!m_pContextMenuManager) m_pContextMenuManager = std::make_unique<CContextMenuManager>();
-  return TRUE;
-}
-
-BOOL CWinAppEx::InitKeyboardManager() {
-  if (!m_pKeyboardManager) m_pKeyboardManager = std::make_unique<CKeyboardManager>();
-  return TRUE;
-}
-
-BOOL CWinAppEx::InitTooltipManager() {
-  if (!m_pTooltipManager) m_pTooltipManager = std::make_unique<CTooltipManager>();
-  return TRUE;
-}
 
 int CWinAppEx::GetInt(LPCWSTR lpszEntry, int nDefault) {
   return static_cast<int>(GetProfileInt(kWorkspaceSection, lpszEntry, nDefault));

@@ -93,6 +93,9 @@ class CWinAppEx : public CWinApp {
   explicit CWinAppEx(BOOL bResourceSmartUpdate = FALSE);
   ~CWinAppEx() override;
 
+  // The application makes the managers at start-up; nothing reads them. These are
+  // defined with the managers, in platform/unreached/managers.cpp, which a program that
+  // calls them links.
   BOOL InitContextMenuManager();
   BOOL InitKeyboardManager();
   BOOL InitTooltipManager();
@@ -113,9 +116,11 @@ class CWinAppEx : public CWinApp {
   BOOL m_bResourceSmartUpdate;
 
  private:
-  std::unique_ptr<CContextMenuManager> m_pContextMenuManager;
-  std::unique_ptr<CKeyboardManager> m_pKeyboardManager;
-  std::unique_ptr<CTooltipManager> m_pTooltipManager;
+  // Shared, not unique: their deleters are chosen where they are made, so this class
+  // needs nothing of the managers it holds.
+  std::shared_ptr<CContextMenuManager> m_pContextMenuManager;
+  std::shared_ptr<CKeyboardManager> m_pKeyboardManager;
+  std::shared_ptr<CTooltipManager> m_pTooltipManager;
 };
 
 CWinApp* AfxGetApp();

@@ -10,9 +10,9 @@
 #include <functional>
 
 #include "look_test_support.h"
-#include "platform/dialog.h"
 #include "platform/menu.h"
 #include "platform/qt/look.h"
+#include "platform/unreached/dialog.h"
 #include "res/resource.h"
 
 namespace {

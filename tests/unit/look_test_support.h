@@ -12,8 +12,8 @@
 #include "app/vintrel_app.h"
 #include "fakes/fake_runtime.h"
 #include "mainwnd/main_frm.h"
-#include "platform/docking.h"
-#include "platform/visual_manager.h"
+#include "platform/unreached/docking.h"
+#include "platform/unreached/visual_managers.h"
 
 // Helpers shared by the application-look tests.
 namespace look_test {

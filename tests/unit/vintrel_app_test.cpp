@@ -20,7 +20,7 @@
 #include "fakes/fake_runtime.h"
 #include "mainwnd/main_frm.h"
 #include "platform/command_ids.h"
-#include "platform/managers.h"
+#include "platform/unreached/managers.h"
 #include "res/resource.h"
 #include "skin/skin_image_store.h"
 

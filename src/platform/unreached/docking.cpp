@@ -1,4 +1,4 @@
-#include "platform/docking.h"
+#include "platform/unreached/docking.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "platform/dialog.h"
+#include "platform/unreached/dialog.h"
 
 #include <QDialog>
 #include <QFontMetrics>

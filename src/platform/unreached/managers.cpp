@@ -1,4 +1,8 @@
-#include "platform/managers.h"
+#include "platform/unreached/managers.h"
+
+#include <memory>
+
+#include "platform/win_app.h"
 
 IMPLEMENT_DYNCREATE(CMFCToolTipCtrl, CObject)
 
@@ -16,4 +20,19 @@ UINT CContextMenuManager::GetMenuByName(LPCWSTR lpszName) const {
 void CTooltipManager::SetTooltipParams(UINT, const CRuntimeClass* pRTC, CMFCToolTipInfo* pParams) {
   m_pTooltipClass = pRTC;
   m_params = pParams ? *pParams : CMFCToolTipInfo();
+}
+
+BOOL CWinAppEx::InitContextMenuManager() {
+  if (!m_pContextMenuManager) m_pContextMenuManager = std::make_shared<CContextMenuManager>();
+  return TRUE;
+}
+
+BOOL CWinAppEx::InitKeyboardManager() {
+  if (!m_pKeyboardManager) m_pKeyboardManager = std::make_shared<CKeyboardManager>();
+  return TRUE;
+}
+
+BOOL CWinAppEx::InitTooltipManager() {
+  if (!m_pTooltipManager) m_pTooltipManager = std::make_shared<CTooltipManager>();
+  return TRUE;
 }

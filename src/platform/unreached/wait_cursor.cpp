@@ -1,4 +1,4 @@
-#include "platform/wait_cursor.h"
+#include "platform/unreached/wait_cursor.h"
 
 #include <QCursor>
 #include <QGuiApplication>
