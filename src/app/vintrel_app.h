@@ -18,7 +18,9 @@ class CVintrelApp : public CWinAppEx, public IApplicationLook {
   void LoadCustomState() override {}
   void SaveCustomState() override {}
 
-  // The current application look, a command id from 210 to 218.
+  // The application look: the id of the look command last sent, else what the
+  // settings file holds (the main frame reads it), else 0. Nothing a user sees
+  // follows it.
   int m_nApplicationLook = 0;
   int GetApplicationLook() const override { return m_nApplicationLook; }
   void SetApplicationLook(int look) override { m_nApplicationLook = look; }

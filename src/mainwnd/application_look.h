@@ -1,8 +1,9 @@
 #pragma once
 
-// Where the main frame finds the current application look (a command id from
-// 210 to 218): the application object keeps it and implements this, so the
-// frame needs nothing of the application above it.
+// Where the main frame finds the current application look (a look command's id,
+// 210 to 218, or whatever number the settings file held): the application object
+// keeps it and implements this, so the frame needs nothing of the application
+// above it.
 class IApplicationLook {
  public:
   virtual ~IApplicationLook() = default;

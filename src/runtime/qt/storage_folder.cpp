@@ -14,7 +14,8 @@ constexpr char kCacheHomeVariable[] = "XDG_CACHE_HOME";
 constexpr char kHomeVariable[] = "HOME";
 constexpr char kDefaultCacheHome[] = ".cache";
 constexpr char kApplicationFolder[] = "vintrel";
-// Enough of the path's hash that two application folders never meet.
+// 64 bits of the path's hash: two application folders of the same name share a
+// storage folder only by a chance too small to weigh.
 constexpr int kHashDigits = 16;
 
 QString CacheHome(const QProcessEnvironment& environment) {

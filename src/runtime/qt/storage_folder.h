@@ -19,8 +19,8 @@ QString UserCacheFolderForApp(const QString& appId, const QProcessEnvironment& e
 // Where the profile keeps its cache and storage, made ready for writing and
 // private to the user. An app with an id keeps it in its per-user folder;
 // otherwise cachePath under the working directory, else the per-user folder of
-// the working directory. Empty when that cannot be written, and the profile
-// then lives in memory.
+// the working directory. Empty when cachePath is empty or that cannot be
+// written, and the profile then lives in memory.
 QString ProfileStorageFolder(const QString& cachePath, const QString& appId);
 
 }  // namespace runtime
