@@ -96,6 +96,12 @@ def window_states(window):
     return set(re.findall(r"_NET_WM_STATE_\w+", output))
 
 
+def stacking_order():
+    """The window manager's client windows, bottom to top."""
+    output = run_tool("xprop", "-root", "_NET_CLIENT_LIST_STACKING")
+    return [int(window, 16) for window in re.findall(r"0x[0-9a-fA-F]+", output)]
+
+
 def active_window():
     output = run_tool("xdotool", "getactivewindow", check=False).strip()
     return int(output) if output.isdigit() else None

@@ -15,9 +15,9 @@ import unittest
 
 from devtools import DevTools, DevToolsError, DevToolsPage, free_loopback_port  # noqa: F401
 from display import (SCREEN_HEIGHT, SCREEN_WIDTH, ScreenDump, VirtualDisplay,  # noqa: F401
-                     active_window,
-                     close_window, managed_windows, press_keys, run_tool, screen_pixel,
-                     screen_pixels, visible_windows, wait_window, window_geometry, window_states)
+                     active_window, close_window, managed_windows, press_keys, run_tool,
+                     screen_pixel, screen_pixels, stacking_order, visible_windows, wait_window,
+                     window_geometry, window_states)
 from processes import ShellProcess, alive, descendants, process_exe, stop_process  # noqa: F401
 from waits import (EVENT_TIMEOUT, EXIT_TIMEOUT, FIRST_LOAD_TIMEOUT, STOP_TIMEOUT,  # noqa: F401
                    TIMEOUT_SCALE, Deadline, scaled, wait_for)

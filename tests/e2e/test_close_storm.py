@@ -17,6 +17,7 @@ W, H = harness.SCREEN_WIDTH, harness.SCREEN_HEIGHT
 CLOSE_BUTTON = (W - 20, 19)  # on the maximised main window
 SYSTEM_MENU_ICON = (22, 20)
 PAGE_SPOT = (W // 2, 300)  # page text, with room for the menu below it
+CLEAR_OF_CAPTION = 200  # the top of a window moved out of the way of the caption's buttons
 STARTS = int(os.environ.get("VINTREL_CLOSE_STORM_STARTS", "30"))
 
 
@@ -39,20 +40,32 @@ class CloseStormTest(harness.ShellTestCase):
     def open_popup(self, page):
         page.evaluate("window.open('popup.html', 'storm-popup', 'width=560,height=420') !== null",
                       userGesture=True)
-        harness.wait_window(POPUP_TITLE, harness.EVENT_TIMEOUT)
+        self.wait_until_opened(POPUP_TITLE)
 
     def open_popup_of_popup(self, page):
         self.open_popup(page)
         popup = self.open_page("/popup.html", harness.EVENT_TIMEOUT)
         popup.evaluate("window.open('frame.html', 'storm-second', 'width=400,height=300') !== null",
                        userGesture=True)
-        harness.wait_window(SECOND_POPUP_TITLE, harness.EVENT_TIMEOUT)
+        self.wait_until_opened(SECOND_POPUP_TITLE)
 
     def open_devtools(self, page):
         open(os.path.join(self.workdir, "debug"), "w").close()
         self.open_menu_at(PAGE_SPOT, button=3)
         harness.press_keys("s")  # the access key of "&Show DevTools"
-        harness.wait_window(DEVTOOLS_TITLE, harness.EVENT_TIMEOUT)
+        self.wait_until_opened(DEVTOOLS_TITLE)
+
+    def wait_until_opened(self, title):
+        """Waits for a new window to be shown, then moves it below the main window's caption.
+        The shell raises and focuses a new window in a task of its own, which may run after the
+        close below has brought the main window back to the top: a window over the caption
+        would then take the click meant for it."""
+        window = harness.wait_window(title, harness.EVENT_TIMEOUT)
+        harness.wait_for(f"{title} to take the focus", lambda: harness.active_window() == window)
+        harness.run_tool("wmctrl", "-i", "-r", hex(window), "-e",
+                         f"0,{W // 4},{CLEAR_OF_CAPTION},-1,-1")
+        harness.wait_for(f"{title} to move below the caption",
+                         lambda: harness.window_geometry(window)[1] >= CLEAR_OF_CAPTION)
 
     def start_a_load_that_never_ends(self, page):
         port = self.silent_server.getsockname()[1]
@@ -84,8 +97,10 @@ class CloseStormTest(harness.ShellTestCase):
 
     def activate_main_window(self):
         # Asked again while not active: a window that has just opened may take the focus after
-        # the first request.
-        if harness.active_window() == self.window:
+        # the first request. Active is not enough: the window manager may focus the window
+        # before it raises it, and a click meanwhile lands on the window still above.
+        if harness.active_window() == self.window and harness.stacking_order()[-1:] == [
+                self.window]:
             return True
         harness.run_tool("wmctrl", "-i", "-a", hex(self.window))
         return False
