@@ -179,6 +179,7 @@ def run_rounds(args, programs, back_ends, root, server, bus_address):
     failures = 0
     for index in range(-1, args.rounds):  # round -1 warms file caches, fonts and ./cache
         order = names[index % len(names):] + names[:index % len(names)]
+        label = f"round {index + 1} of {args.rounds}" if index >= 0 else "warm-up"
         for back_end, page in configs:
             measured = {}
             for name in order:
@@ -188,12 +189,11 @@ def run_rounds(args, programs, back_ends, root, server, bus_address):
                 except RoundFailed as failure:
                     failures += 1
                     measured[name] = None
-                    print(f"round {index + 1}, {back_end}, {page} page, {name}: {failure}",
+                    print(f"{label}, {back_end}, {page} page, {name}: {failure}",
                           file=sys.stderr, flush=True)
             if index >= 0:
                 results[back_end, page].append(measured)
-        done = f"round {index + 1} of {args.rounds}" if index >= 0 else "warm-up"
-        print(f"{done} done", file=sys.stderr, flush=True)
+        print(f"{label} done", file=sys.stderr, flush=True)
     return results, failures
 
 
