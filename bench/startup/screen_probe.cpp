@@ -3,12 +3,15 @@
 // that the benchmark page paints once its load event has run. Prints one line of key=value
 // figures, then ends the program and every process it started.
 //
-//   startup_probe --at X,Y --value-at X,Y --desktop RRGGBB --marker RRGGBB -- program [args]
+//   startup_probe --at X,Y --value-at X,Y --desktop RRGGBB --marker RRGGBB [--done RRGGBB]
+//                 -- program [args]
 //
 // Times are milliseconds from just before exec. At the marker the probe also reads the CPU time
 // and the proportional set size (PSS) of the program's process tree, and the PSS again 3 s later.
 // The page paints the time from its navigation start to its load event into the pixel at
-// --value-at, as a 24-bit number, so that nothing but the screen is read.
+// --value-at, as a 24-bit number, so that nothing but the screen is read. With --done, the
+// probe then waits for that colour at --at (the page has gone on to do more, such as later
+// navigations) before it ends the program; the marker must still show when the PSS is read late.
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <signal.h>
@@ -43,6 +46,8 @@ struct Options {
   Point valueAt;
   unsigned long desktop = 0;
   unsigned long marker = 0;
+  unsigned long done = 0;
+  bool waitForDone = false;
   char** command = nullptr;
 };
 
@@ -63,6 +68,11 @@ bool ParseColour(const char* text, unsigned long& colour) {
   return end && *end == '\0';
 }
 
+bool ParseDone(const char* text, Options& options) {
+  options.waitForDone = ParseColour(text, options.done);
+  return options.waitForDone;
+}
+
 bool ParseOptions(int argc, char** argv, Options& options) {
   for (int i = 1; i < argc; ++i) {
     const std::string name = argv[i];
@@ -74,7 +84,8 @@ bool ParseOptions(int argc, char** argv, Options& options) {
     const bool ok = (name == "--at" && ParsePoint(value, options.at)) ||
                     (name == "--value-at" && ParsePoint(value, options.valueAt)) ||
                     (name == "--desktop" && ParseColour(value, options.desktop)) ||
-                    (name == "--marker" && ParseColour(value, options.marker));
+                    (name == "--marker" && ParseColour(value, options.marker)) ||
+                    (name == "--done" && ParseDone(value, options));
     if (!ok) return false;
     ++i;
   }
@@ -146,13 +157,18 @@ double TreeCpuMs(pid_t root) {
   return ticks / ticksPerMs;
 }
 
-// The previous program's window may linger for a moment after it ended.
-bool WaitForDesktop(Display* display, const Options& options) {
+bool WaitForColour(Display* display, const Point& point, unsigned long colour) {
   const double start = NowMs();
-  while (ScreenPixel(display, options.at) != options.desktop) {
+  while (ScreenPixel(display, point) != colour) {
     if (NowMs() - start > kTimeoutMs) return false;
     std::this_thread::sleep_for(kPollInterval);
   }
+  return true;
+}
+
+// The previous program's window may linger for a moment after it ended.
+bool WaitForDesktop(Display* display, const Options& options) {
+  if (!WaitForColour(display, options.at, options.desktop)) return false;
   AnyWindowMapped(display);  // drops the events of windows that came before
   return true;
 }
@@ -179,10 +195,11 @@ void StopTree(pid_t root) {
 int main(int argc, char** argv) {
   Options options;
   if (!ParseOptions(argc, argv, options)) {
-    std::fprintf(stderr,
-                 "usage: %s --at X,Y --value-at X,Y --desktop RRGGBB --marker RRGGBB -- program "
-                 "[args]\n",
-                 argv[0]);
+    std::fprintf(
+        stderr,
+        "usage: %s --at X,Y --value-at X,Y --desktop RRGGBB --marker RRGGBB [--done RRGGBB] "
+        "-- program [args]\n",
+        argv[0]);
     return 2;
   }
   Display* display = XOpenDisplay(nullptr);
@@ -226,6 +243,18 @@ int main(int argc, char** argv) {
   const unsigned long navigationToLoad = ScreenPixel(display, options.valueAt);
   std::this_thread::sleep_for(kSettleAfterLoad);
   const long pssLater = TreePssKib(child);
+  if (options.waitForDone) {
+    if (ScreenPixel(display, options.at) != options.marker) {
+      std::fprintf(stderr, "the page moved on before its memory was read 3 s after load\n");
+      StopTree(child);
+      return 1;
+    }
+    if (!WaitForColour(display, options.at, options.done)) {
+      std::fprintf(stderr, "the page did not show its done colour within %.0f ms\n", kTimeoutMs);
+      StopTree(child);
+      return 1;
+    }
+  }
   StopTree(child);
   XCloseDisplay(display);
   std::printf(

@@ -6,6 +6,7 @@ import os
 import subprocess
 
 from processes import stop_process
+from session_bus import start_session_bus
 from waits import EVENT_TIMEOUT, wait_for
 
 BUS_LAUNCHER = "/usr/libexec/at-spi-bus-launcher"
@@ -22,15 +23,8 @@ class AccessibilityBus:
         self.address = None
 
     def start(self):
-        read_end, write_end = os.pipe()
-        self._processes.append(subprocess.Popen(
-            ["dbus-daemon", "--session", "--nofork", "--nopidfile", f"--print-address={write_end}"],
-            pass_fds=(write_end,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL))
-        os.close(write_end)
-        with os.fdopen(read_end) as address:
-            self.address = address.readline().strip()  # written once the bus accepts clients
-        if not self.address:
-            raise RuntimeError("the session bus did not start")
+        bus, self.address = start_session_bus()
+        self._processes.append(bus)
         self._processes.append(subprocess.Popen(
             [BUS_LAUNCHER, "--launch-immediately"], env=self.environment(),
             stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL))

@@ -93,9 +93,12 @@ class LoopbackServer:
         self.routes = {path: reply if isinstance(reply, Reply) else Reply(reply)
                        for path, reply in routes.items()}
         routes_seen = self.routes
+        self.requested = []  # every path asked for, with its query, in order
+        requested = self.requested
 
         class Handler(http.server.BaseHTTPRequestHandler):
             def do_GET(self):
+                requested.append(self.path)
                 reply = routes_seen.get(self.path.split("?")[0])
                 if reply is None:
                     self.send_error(404)
