@@ -43,7 +43,6 @@ struct WindowSize {
 
 class BenchFrame : public CSkinFrameWnd {
  public:
-  using CSkinFrameWnd::m_buttons;
   void OnNcPaint() override {
     ++paints;
     CSkinFrameWnd::OnNcPaint();
@@ -101,15 +100,62 @@ void Painter(benchmark::State& state, WindowSize size) {
   for (auto _ : state) frame->OnNcPaint();
 }
 
+// Where the caption button id is painted, as assistive technologies are told.
+CRect ButtonRect(CSkinFrameWnd& frame, UINT id) {
+  for (const platform::AccessibleCaptionButton& button : frame.AccessibleCaptionButtons()) {
+    if (button.id == id) return button.rect;
+  }
+  return CRect();
+}
+
+QPoint CentreOf(const CRect& rect) {
+  return QPoint((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
+}
+
+// Counts, per iteration, the frame's paints and the device pixels its window put on
+// screen while the counter lived.
+class RepaintCounters {
+ public:
+  RepaintCounters(benchmark::State& state, BenchFrame& frame)
+      : m_state(state),
+        m_frame(frame),
+        m_paints(frame.paints),
+        m_shown(frame.host()->pixelsShown()) {}
+  ~RepaintCounters() {
+    m_state.counters["paints"] =
+        benchmark::Counter(m_frame.paints - m_paints, benchmark::Counter::kAvgIterations);
+    m_state.counters["shown_px"] = benchmark::Counter(
+        double(m_frame.host()->pixelsShown() - m_shown), benchmark::Counter::kAvgIterations);
+  }
+
+ private:
+  benchmark::State& m_state;
+  BenchFrame& m_frame;
+  int m_paints;
+  quint64 m_shown;
+};
+
+// A window message at a point in window coordinates, as the window sends it.
+void SendNonClientMove(CSkinFrameWnd& frame, QPoint windowPoint) {
+  CRect window;
+  frame.GetWindowRect(&window);
+  const LPARAM screen = MAKELPARAM(window.left + windowPoint.x(), window.top + windowPoint.y());
+  const LRESULT hit = frame.SendMessage(WM_NCHITTEST, 0, screen);
+  frame.SendMessage(WM_NCMOUSEMOVE, static_cast<WPARAM>(hit), screen);
+}
+
+// A hover change from the frame's side: the pointer onto the close button and back
+// onto the caption background, each followed by the repaints it queued.
 void HoverChange(benchmark::State& state, WindowSize size) {
   OpenFrame frame(size);
-  CDUIButton& close = frame->m_buttons.at(skin::kCloseButtonId);
+  const QPoint onClose = CentreOf(ButtonRect(*frame, skin::kCloseButtonId));
+  const QPoint onCaption(size.width / 2, 19);
+  bool onButton = false;
+  RepaintCounters counters(state, *frame);
   for (auto _ : state) {
-    if (close.IsHovered())
-      close.Leave();
-    else
-      close.Hover();
-    frame->OnNcPaint();
+    onButton = !onButton;
+    SendNonClientMove(*frame, onButton ? onClose : onCaption);
+    QApplication::processEvents();
   }
 }
 
@@ -122,43 +168,53 @@ void SendMouse(QWidget& host, QEvent::Type type, QPoint windowPoint, Qt::MouseBu
 }
 
 // The whole path of a hover change: the Qt mouse event, hit-test, non-client move,
-// hover state, the painter and the copy to the window, alternately onto the close
-// button and back onto the caption background.
+// hover state, the painter, the copy to the window and the repaints queued,
+// alternately onto the close button and back onto the caption background.
 void PointerHoverChange(benchmark::State& state, WindowSize size) {
   OpenFrame frame(size);
   QWidget& host = *frame->host();
-  const QPoint onClose(size.width - 20, 19);
+  const QPoint onClose = CentreOf(ButtonRect(*frame, skin::kCloseButtonId));
   const QPoint onCaption(size.width / 2, 19);
   bool onButton = false;
-  for (auto _ : state) {
-    onButton = !onButton;
-    SendMouse(host, QEvent::MouseMove, onButton ? onClose : onCaption, Qt::NoButton);
+  {
+    RepaintCounters counters(state, *frame);
+    for (auto _ : state) {
+      onButton = !onButton;
+      SendMouse(host, QEvent::MouseMove, onButton ? onClose : onCaption, Qt::NoButton);
+      QApplication::processEvents();
+    }
   }
   // Moves within one button must not repaint at all.
   SendMouse(host, QEvent::MouseMove, onClose, Qt::NoButton);
+  QApplication::processEvents();
   const int paints = frame->paints;
+  const quint64 shown = frame->host()->pixelsShown();
   for (int dx = 0; dx < 8; ++dx) {
     SendMouse(host, QEvent::MouseMove, onClose + QPoint(dx - 4, 1), Qt::NoButton);
   }
+  QApplication::processEvents();
   state.counters["paints_within_button"] = frame->paints - paints;
+  state.counters["shown_px_within_button"] = double(frame->host()->pixelsShown() - shown);
 }
 
-// A press on the about button, which repaints the caption at once. Its release
+// A press on the about button, which repaints the button at once. Its release
 // happens away from the button, untimed, so that no click completes.
 void PointerPress(benchmark::State& state, WindowSize size) {
   OpenFrame frame(size);
   QWidget& host = *frame->host();
-  const CRect about = frame->m_buttons.at(skin::kAboutButtonId).m_rect;
+  const CRect about = ButtonRect(*frame, skin::kAboutButtonId);
   const QPoint point(about.left + 5, about.top + 5);
   const QPoint elsewhere(size.width / 2, 19);
   SendMouse(host, QEvent::MouseMove, point, Qt::NoButton);
   for (auto _ : state) {
     SendMouse(host, QEvent::MouseButtonPress, point, Qt::LeftButton);
+    QApplication::processEvents();
     state.PauseTiming();
     // Released away from the button: no click completes, nothing is posted.
     SendMouse(host, QEvent::MouseMove, elsewhere, Qt::LeftButton);
     SendMouse(host, QEvent::MouseButtonRelease, elsewhere, Qt::NoButton);
     SendMouse(host, QEvent::MouseMove, point, Qt::NoButton);
+    QApplication::processEvents();
     state.ResumeTiming();
   }
 }

@@ -219,6 +219,12 @@ void WindowHost::flushWindowSurface(const QRegion& region) {
   store->endPaint();
   store->flush(inside, window);
   m_unshownSurface -= inside;
+  countShown(inside);
+}
+
+void WindowHost::countShown(const QRegion& region) {
+  for (const QRect& rect : DeviceRegion(region, devicePixelRatioF()))
+    m_pixelsShown += quint64(rect.width()) * quint64(rect.height());
 }
 
 QRegion WindowHost::visibleShape() const { return mask().isEmpty() ? QRegion(rect()) : mask(); }
@@ -241,6 +247,7 @@ void WindowHost::paintEvent(QPaintEvent* event) {
   windowSurface();
   drawSurface(this, frame);
   m_unshownSurface -= frame;
+  countShown(frame);
 }
 
 void WindowHost::redrawStaleFrame() {

@@ -62,6 +62,8 @@ class WindowHost : public QWidget {
   void paintNow();
   // Whether the window holds a surface now: only while its owner draws a frame.
   bool holdsWindowSurface() const { return !m_surface.isNull(); }
+  // Device pixels of the surface put on screen so far: what a repaint costs the screen.
+  quint64 pixelsShown() const { return m_pixelsShown; }
 
   // Sends WM_SIZE when the size type or the client size has changed.
   void reportSize();
@@ -103,6 +105,7 @@ class WindowHost : public QWidget {
   QRegion visibleShape() const;
   // The surface's pixels in region (logical) onto a device, replacing what is there.
   void drawSurface(QPaintDevice* device, const QRegion& region);
+  void countShown(const QRegion& region);
   // Paints region of a frame its owner has not drawn in the window's colour.
   void fillUndrawnFrame(const QRegion& region);
   // Asks the owner to draw its frame (WM_NCPAINT) when the surface no longer shows it.
@@ -122,6 +125,7 @@ class WindowHost : public QWidget {
   // The part of the surface, inside the client area, that was never filled.
   QRect m_surfaceUnfilled;
   QRegion m_unshownSurface;
+  quint64 m_pixelsShown = 0;
   QTimer m_releaseSurface;
   bool m_surfaceStale = true;
   bool m_painting = false;
