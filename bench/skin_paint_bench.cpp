@@ -71,7 +71,7 @@ class OpenFrame {
 };
 
 QRegion NonClientRegion(QSize window) {
-  const CRect c = skin::ClientRectInWindow(window.width(), window.height());
+  const CRect c = skin::LayoutFrame(SIZE{window.width(), window.height()}, SIZE{16, 16}).client;
   return QRegion(QRect(QPoint(0, 0), window)) - QRect(c.left, c.top, c.Width(), c.Height());
 }
 

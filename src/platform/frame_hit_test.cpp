@@ -19,7 +19,8 @@ constexpr LRESULT kResizeCodes[3][3] = {
 
 }  // namespace
 
-LRESULT DefaultFrameHitTest(SIZE windowSize, const RECT& clientRect, POINT point, bool resizable) {
+LRESULT DefaultFrameHitTest(SIZE windowSize, const RECT& clientRect, POINT point,
+                            const ResizeZones* zones) {
   const int w = windowSize.cx;
   const int h = windowSize.cy;
   if (point.x < 0 || point.y < 0 || point.x >= w || point.y >= h) return HTNOWHERE;
@@ -27,12 +28,12 @@ LRESULT DefaultFrameHitTest(SIZE windowSize, const RECT& clientRect, POINT point
       point.y < clientRect.bottom) {
     return HTCLIENT;
   }
-  if (resizable) {
-    const int col = Band(point.x, w, kResizeBorderWidth);
-    const int row = Band(point.y, h, kResizeBorderWidth);
+  if (zones) {
+    const int col = Band(point.x, w, zones->edge);
+    const int row = Band(point.y, h, zones->edge);
     if (col != 1 || row != 1) {
-      const int cornerCol = Band(point.x, w, kResizeCornerLength);
-      const int cornerRow = Band(point.y, h, kResizeCornerLength);
+      const int cornerCol = Band(point.x, w, zones->corner);
+      const int cornerRow = Band(point.y, h, zones->corner);
       return kResizeCodes[row != 1 ? row : cornerRow][col != 1 ? col : cornerCol];
     }
   }

@@ -19,7 +19,8 @@ struct CaptionButton {
   UINT id;
   // Skin image name: a strip of three frames (normal, hover, pressed).
   const wchar_t* image;
-  // From the button's right edge to the window's right edge, once placed.
+  // From the button's right edge to the window's right edge: one button's width
+  // and a 2-pixel gap apart, the close button clear of the caption's rounded end.
   int rightInset;
   // What the window system is told the button is; HTNOWHERE leaves the point
   // to the frame's default hit-test.
@@ -47,11 +48,5 @@ constexpr std::array<CaptionButton, 4> kCaptionButtons = {{
 
 // The row for id, or null for a button the table does not know.
 const CaptionButton* FindCaptionButton(UINT id);
-
-// Where every caption button starts, before the first resize places it.
-CRect CreationButtonRect(int windowWidth);
-
-// Where a resize puts the button in a window windowWidth wide.
-CRect PlacedButtonRect(const CaptionButton& button, int windowWidth);
 
 }  // namespace skin

@@ -4,7 +4,6 @@
 #include "platform/system.h"
 #include "skin/caption_buttons.h"
 #include "skin/skin_frame_wnd.h"
-#include "skin/skin_geometry.h"
 
 namespace {
 
@@ -14,11 +13,9 @@ bool IsMoveOrSizeCode(UINT hitTest) {
 
 }  // namespace
 
-int CSkinFrameWnd::ButtonFromPoint(POINT p) const {
-  for (const auto& [id, button] : m_buttons) {
-    if (button.m_rect.PtInRect(p)) return id;
-  }
-  return -1;
+UINT CSkinFrameWnd::ButtonAt(CPoint point) const {
+  const UINT id = Layout().ButtonAt(point);
+  return m_buttons.count(id) ? id : 0;
 }
 
 CPoint CSkinFrameWnd::ScreenToWindow(CPoint point) const {
@@ -31,10 +28,15 @@ void CSkinFrameWnd::RepaintIf(bool changed, const CDUIButton& button) {
   if (changed) InvalidateRect(&button.m_rect, TRUE);
 }
 
+void CSkinFrameWnd::EnableCaptionButton(UINT id, BOOL enable) {
+  const auto button = m_buttons.find(id);
+  if (button != m_buttons.end()) RepaintIf(button->second.SetDisabled(!enable), button->second);
+}
+
 void CSkinFrameWnd::ReleaseHoveredButton() {
-  CDUIButton& button = m_buttons[m_nHoverId];
+  CDUIButton& button = m_buttons.at(m_hoverId);
   RepaintIf(button.Leave(), button);
-  m_nHoverId = -1;
+  m_hoverId = 0;
 }
 
 void CSkinFrameWnd::SendButtonCommand(UINT sysCommand) {
@@ -45,14 +47,8 @@ void CSkinFrameWnd::SendButtonCommand(UINT sysCommand) {
 }
 
 LRESULT CSkinFrameWnd::OnNcHitTest(CPoint point) {
-  const CPoint p = ScreenToWindow(point);
-  const int id = ButtonFromPoint(p);
-  if (id == -1) {
-    if (m_rcIcon.PtInRect(p)) return HTSYSMENU;
-  } else if (const skin::CaptionButton* entry = skin::FindCaptionButton(id)) {
-    if (entry->hitCode != HTNOWHERE) return entry->hitCode;
-  }
-  return CFrameWndEx::OnNcHitTest(point);
+  const bool resizable = (GetStyle() & WS_THICKFRAME) && !IsZoomed() && !IsIconic();
+  return skin::HitTest(Layout(), ScreenToWindow(point), resizable);
 }
 
 void CSkinFrameWnd::OnNcMouseMove(UINT nHitTest, CPoint point) {
@@ -61,13 +57,13 @@ void CSkinFrameWnd::OnNcMouseMove(UINT nHitTest, CPoint point) {
     m_bTracking = _TrackMouseEvent(&request);
   }
   if (IsMoveOrSizeCode(nHitTest)) Default();
-  const int id = ButtonFromPoint(ScreenToWindow(point));
+  const UINT id = ButtonAt(ScreenToWindow(point));
   // Moves within one button change nothing and repaint nothing.
-  if (id == m_nHoverId) return;
-  if (m_nHoverId != -1) ReleaseHoveredButton();
-  if (id != -1) {
-    m_nHoverId = id;
-    CDUIButton& button = m_buttons[id];
+  if (id == m_hoverId) return;
+  if (m_hoverId != 0) ReleaseHoveredButton();
+  if (id != 0) {
+    m_hoverId = id;
+    CDUIButton& button = m_buttons.at(id);
     RepaintIf(button.Hover(), button);
   }
   OnNcPaint();
@@ -75,20 +71,20 @@ void CSkinFrameWnd::OnNcMouseMove(UINT nHitTest, CPoint point) {
 
 void CSkinFrameWnd::OnNcMouseLeave() {
   m_bTracking = FALSE;
-  if (m_nHoverId == -1) return;
+  if (m_hoverId == 0) return;
   ReleaseHoveredButton();
   OnNcPaint();
 }
 
 void CSkinFrameWnd::OnNcLButtonDown(UINT, CPoint point) {
   const CPoint p = ScreenToWindow(point);
-  const int id = ButtonFromPoint(p);
-  if (id != -1) {
+  const UINT id = ButtonAt(p);
+  if (id != 0) {
     // A press on a skin button never starts a window move.
-    CDUIButton& button = m_buttons[id];
+    CDUIButton& button = m_buttons.at(id);
     RepaintIf(button.Press(), button);
     OnNcPaint();
-  } else if (m_rcIcon.PtInRect(p)) {
+  } else if (Layout().systemMenuSpot.PtInRect(p)) {
     if (CMenu* menu = GetSystemMenu(FALSE)) {
       menu->TrackPopupMenu(TPM_LEFTALIGN | TPM_TOPALIGN | TPM_LEFTBUTTON, point.x, point.y, this);
     }
@@ -100,38 +96,39 @@ void CSkinFrameWnd::OnNcLButtonDown(UINT, CPoint point) {
 void CSkinFrameWnd::OnNcLButtonUp(UINT, CPoint point) {
   // The window commands are sent, not posted: the close command destroys this
   // frame, so nothing may touch it afterwards.
-  const int id = ButtonFromPoint(ScreenToWindow(point));
-  if (id == -1) {
+  const UINT id = ButtonAt(ScreenToWindow(point));
+  if (id == 0) {
     Default();
     return;
   }
   ClickButton(id);
 }
 
-void CSkinFrameWnd::ClickButton(int id) {
+void CSkinFrameWnd::ClickButton(UINT id) {
   const skin::CaptionButton* entry = skin::FindCaptionButton(id);
   if (entry && entry->sysCommand != 0) {
     SendButtonCommand(entry->sysCommand);
     return;
   }
-  m_buttons[id].FireClick();
+  m_buttons.at(id).FireClick();
   OnNcPaint();
 }
 
 std::vector<platform::AccessibleCaptionButton> CSkinFrameWnd::AccessibleCaptionButtons() const {
   std::vector<platform::AccessibleCaptionButton> buttons;
   const bool maximized = IsZoomed();
+  const skin::FrameLayout layout = Layout();
   for (const skin::CaptionButton& entry : skin::kCaptionButtons) {
-    const auto button = m_buttons.find(static_cast<int>(entry.id));
+    const auto button = m_buttons.find(entry.id);
     if (button == m_buttons.end()) continue;
     buttons.push_back({entry.id, maximized ? entry.nameWhenMaximized : entry.name,
-                       button->second.m_rect, !button->second.IsDisabled()});
+                       layout.Button(entry.id), !button->second.IsDisabled()});
   }
   return buttons;
 }
 
 void CSkinFrameWnd::PressCaptionButton(UINT id) {
-  const auto button = m_buttons.find(static_cast<int>(id));
+  const auto button = m_buttons.find(id);
   if (button == m_buttons.end() || button->second.IsDisabled()) return;
   // A button without a window command completes a press that a click begins on it.
   const skin::CaptionButton* entry = skin::FindCaptionButton(id);
@@ -141,12 +138,11 @@ void CSkinFrameWnd::PressCaptionButton(UINT id) {
 
 void CSkinFrameWnd::OnNcLButtonDblClk(UINT, CPoint point) {
   const CPoint p = ScreenToWindow(point);
-  const CRect captionStrip(0, 0, WindowRectAtOrigin().Width(), m_nCaptionHeight);
-  const int id = ButtonFromPoint(p);
-  if (id != -1) {
-    CDUIButton& button = m_buttons[id];
+  const UINT id = ButtonAt(p);
+  if (id != 0) {
+    CDUIButton& button = m_buttons.at(id);
     RepaintIf(button.Press(), button);
-  } else if (captionStrip.PtInRect(p)) {
+  } else if (Layout().captionStrip.PtInRect(p)) {
     ShowWindow(IsZoomed() ? SW_RESTORE : SW_MAXIMIZE);
   }
   OnNcPaint();

@@ -6,7 +6,6 @@
 #include "platform/command_ids.h"
 #include "platform/system.h"
 #include "skin/caption_buttons.h"
-#include "skin/skin_geometry.h"
 #include "skin/skin_image_store.h"
 
 IMPLEMENT_DYNCREATE(CSkinFrameWnd, CFrameWndEx)
@@ -22,10 +21,6 @@ constexpr LONG kTitleFontHeight = -12;
 constexpr const wchar_t* kTitleFontFace = L"微软雅黑";
 constexpr Gdiplus::ARGB kTitleColor = 0xFFFFFFFF;
 
-// Sent by the themed window manager to draw a caption or frame of its own.
-constexpr UINT WM_NCUAHDRAWCAPTION = 0x00AE;
-constexpr UINT WM_NCUAHDRAWFRAME = 0x00AF;
-
 // The application's title, which an app that names itself may have replaced.
 CString ProductTitle() {
   CString title;
@@ -39,28 +34,18 @@ Gdiplus::RectF ToRectF(const skin::PixelRect& rect) {
 
 }  // namespace
 
-CSkinFrameWnd::CSkinFrameWnd()
-    : m_nCaptionHeight(skin::kCaptionHeight), m_nBorderWidth(skin::kBorderWidth) {
+CSkinFrameWnd::CSkinFrameWnd() {
   for (const skin::CaptionButton& button : skin::kCaptionButtons)
     m_captionImages.push_back(CSkinImageStore::GetInstance()->GetImage(button.image));
   m_pBkImage = CSkinImageStore::GetInstance()->GetImage(kBackgroundImage);
-  m_rcIcon =
-      CRect(skin::kIconLeft, skin::kIconHotSpotTop, skin::kIconLeft + GetSystemMetrics(SM_CXSMICON),
-            skin::kIconHotSpotTop + GetSystemMetrics(SM_CYSMICON));
 }
 
 CSkinFrameWnd::~CSkinFrameWnd() = default;
 
-CDUIButton* CSkinFrameWnd::AddButton(UINT id, const RECT& rect, Gdiplus::Image* image) {
-  CDUIButton button;
-  button.m_rect = rect;
-  button.m_pImage = image;
-  button.m_nFrameCount = kButtonFrameCount;
-  button.m_nID = id;
-  button.m_pOwner = this;
-  CDUIButton& stored = m_buttons[static_cast<int>(id)];
-  stored = button;
-  return &stored;
+skin::FrameLayout CSkinFrameWnd::Layout() const {
+  const CRect window = WindowRectAtOrigin();
+  return skin::LayoutFrame(SIZE{window.Width(), window.Height()},
+                           SIZE{GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON)});
 }
 
 CRect CSkinFrameWnd::WindowRectAtOrigin() const {
@@ -71,28 +56,33 @@ CRect CSkinFrameWnd::WindowRectAtOrigin() const {
 }
 
 LRESULT CSkinFrameWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_NCUAHDRAWCAPTION || message == WM_NCUAHDRAWFRAME) {
-    OnNcPaint();
-    return 0;
-  }
   if (message == WM_UNINITMENUPOPUP) OnNcPaint();
   return CFrameWndEx::WindowProc(message, wParam, lParam);
 }
 
 BOOL CSkinFrameWnd::OnNcCreate(LPCREATESTRUCT lpCreateStruct) {
   if (!CFrameWndEx::OnNcCreate(lpCreateStruct)) return FALSE;
-  const CRect start = skin::CreationButtonRect(WindowRectAtOrigin().Width());
-  for (size_t i = 0; i < skin::kCaptionButtons.size(); ++i)
-    AddButton(skin::kCaptionButtons[i].id, start, m_captionImages[i]);
+  const skin::FrameLayout layout = Layout();
+  for (size_t i = 0; i < skin::kCaptionButtons.size(); ++i) {
+    CDUIButton& button = m_buttons[skin::kCaptionButtons[i].id];
+    button = CDUIButton();
+    button.m_rect = layout.buttons[i];
+    button.m_pImage = m_captionImages[i];
+    button.m_nFrameCount = kButtonFrameCount;
+    button.m_nID = skin::kCaptionButtons[i].id;
+    button.m_pOwner = this;
+  }
   return TRUE;
 }
 
 void CSkinFrameWnd::OnNcCalcSize(BOOL bCalcValidRects, NCCALCSIZE_PARAMS* lpncsp) {
   if (!bCalcValidRects || !lpncsp) return;
-  lpncsp->rgrc[0].left += m_nBorderWidth;
-  lpncsp->rgrc[0].top += m_nCaptionHeight;
-  lpncsp->rgrc[0].right -= m_nBorderWidth;
-  lpncsp->rgrc[0].bottom -= m_nBorderWidth;
+  RECT& window = lpncsp->rgrc[0];
+  const CRect client =
+      skin::LayoutFrame(SIZE{window.right - window.left, window.bottom - window.top}, SIZE{})
+          .client;
+  window = RECT{window.left + client.left, window.top + client.top, window.left + client.right,
+                window.top + client.bottom};
 }
 
 void CSkinFrameWnd::OnGetMinMaxInfo(MINMAXINFO* lpMMI) {
@@ -106,7 +96,7 @@ void CSkinFrameWnd::OnGetMinMaxInfo(MINMAXINFO* lpMMI) {
 void CSkinFrameWnd::OnSize(UINT nType, int cx, int cy) {
   CFrameWndEx::OnSize(nType, cx, cy);
   if (nType != SIZE_MINIMIZED && nType != SIZE_MAXHIDE) ApplyWindowRegion();
-  PlaceCaptionButtons(WindowRectAtOrigin().Width());
+  PlaceCaptionButtons(Layout());
   if (nType == SIZE_RESTORED || nType == SIZE_MAXIMIZED) OnNcPaint();
 }
 
@@ -118,12 +108,8 @@ void CSkinFrameWnd::ApplyWindowRegion() {
   SetWindowRgn(m_rgnWindow, TRUE);
 }
 
-void CSkinFrameWnd::PlaceCaptionButtons(int windowWidth) {
-  for (const skin::CaptionButton& entry : skin::kCaptionButtons) {
-    const auto button = m_buttons.find(static_cast<int>(entry.id));
-    if (button != m_buttons.end())
-      button->second.MoveTo(skin::PlacedButtonRect(entry, windowWidth));
-  }
+void CSkinFrameWnd::PlaceCaptionButtons(const skin::FrameLayout& layout) {
+  for (auto& [id, button] : m_buttons) button.MoveTo(layout.Button(id));
 }
 
 BOOL CSkinFrameWnd::OnNcActivate(BOOL /*bActive*/) {
@@ -150,11 +136,10 @@ void CSkinFrameWnd::OnNcPaint() {
     ReleaseDC(windowDC);
     return;
   }
+  const skin::FrameLayout layout = Layout();
   const CRect window = WindowRectAtOrigin();
-  CRect client;
-  GetClientRect(&client);
-  client.OffsetRect(m_nBorderWidth, m_nCaptionHeight);
-  windowDC->ExcludeClipRect(&client);
+  windowDC->ExcludeClipRect(&layout.client);
+  PlaceCaptionButtons(layout);
 
   CDC memoryDC;
   memoryDC.CreateCompatibleDC(windowDC);
@@ -165,8 +150,7 @@ void CSkinFrameWnd::OnNcPaint() {
   {
     Gdiplus::Graphics graphics(memoryDC);
     DrawBackground(graphics, window.Width(), window.Height());
-    const int titleLeft = DrawSmallIcon(memoryDC);
-    DrawTitle(graphics, *windowDC, titleLeft);
+    DrawTitle(graphics, *windowDC, DrawSmallIcon(memoryDC, layout));
     DrawButtons(graphics, *windowDC);
     windowDC->BitBlt(0, 0, window.Width(), window.Height(), &memoryDC, 0, 0, SRCCOPY);
     windowDC->SelectClipRgn(nullptr);
@@ -193,16 +177,15 @@ void CSkinFrameWnd::DrawBackground(Gdiplus::Graphics& graphics, int width, int h
   }
 }
 
-int CSkinFrameWnd::DrawSmallIcon(CDC& dc) {
+CPoint CSkinFrameWnd::DrawSmallIcon(CDC& dc, const skin::FrameLayout& layout) {
   const HICON icon = reinterpret_cast<HICON>(SendMessage(WM_GETICON, ICON_SMALL, 0));
-  if (!icon) return skin::TitleLeft(false, 0);
-  const int width = GetSystemMetrics(SM_CXSMICON);
-  DrawIconEx(dc, skin::kIconLeft, skin::kIconTop, icon, width, GetSystemMetrics(SM_CYSMICON), 0,
-             nullptr, DI_NORMAL);
-  return skin::TitleLeft(true, width);
+  if (!icon) return layout.titleWithoutIcon;
+  DrawIconEx(dc, layout.icon.left, layout.icon.top, icon, layout.icon.Width(), layout.icon.Height(),
+             0, nullptr, DI_NORMAL);
+  return layout.titleWithIcon;
 }
 
-void CSkinFrameWnd::DrawTitle(Gdiplus::Graphics& graphics, CDC& windowDC, int titleLeft) {
+void CSkinFrameWnd::DrawTitle(Gdiplus::Graphics& graphics, CDC& windowDC, CPoint origin) {
   LOGFONTW logfont = {};
   logfont.lfHeight = kTitleFontHeight;
   logfont.lfWeight = FW_BOLD;
@@ -213,7 +196,7 @@ void CSkinFrameWnd::DrawTitle(Gdiplus::Graphics& graphics, CDC& windowDC, int ti
   format.SetLineAlignment(Gdiplus::StringAlignmentNear);
   const Gdiplus::SolidBrush brush{Gdiplus::Color(kTitleColor)};
   // A zero-size layout rectangle neither wraps nor clips the title.
-  const Gdiplus::RectF at(Gdiplus::REAL(titleLeft), Gdiplus::REAL(skin::kTitleTop), 0, 0);
+  const Gdiplus::RectF at(Gdiplus::REAL(origin.x), Gdiplus::REAL(origin.y), 0, 0);
   graphics.DrawString(ProductTitle(), -1, &font, at, &format, &brush);
 }
 

@@ -8,10 +8,11 @@
 #include "platform/gdi.h"
 #include "platform/gdiplus.h"
 #include "skin/dui_button.h"
+#include "skin/skin_geometry.h"
 
-// A frame window that draws its own caption and border from the skin: a
-// 38-pixel caption, 3-pixel borders, a rounded outline and the right-aligned
-// caption buttons of skin::kCaptionButtons.
+// A frame window that draws its own caption and border from the skin, where
+// skin::LayoutFrame puts them: a caption, thin borders, a rounded outline and the
+// right-aligned caption buttons of skin::kCaptionButtons.
 class CSkinFrameWnd : public CFrameWndEx, public platform::IAccessibleCaption {
   DECLARE_DYNCREATE(CSkinFrameWnd)
 
@@ -19,12 +20,12 @@ class CSkinFrameWnd : public CFrameWndEx, public platform::IAccessibleCaption {
   CSkinFrameWnd();
   ~CSkinFrameWnd() override;
 
-  // Stores a 3-frame button under id (replacing one with that id) and returns it.
-  CDUIButton* AddButton(UINT id, const RECT& rect, Gdiplus::Image* image);
-
   // The painter: the whole non-client area, off-screen, then one copy to the
   // window. Whatever changes the caption calls it directly.
   void OnNcPaint() override;
+
+  // A disabled caption button ignores the pointer and is drawn in its disabled frame.
+  void EnableCaptionButton(UINT id, BOOL enable);
 
   // The caption buttons for assistive technologies (skin_frame_input.cpp).
   std::vector<platform::AccessibleCaptionButton> AccessibleCaptionButtons() const override;
@@ -47,26 +48,28 @@ class CSkinFrameWnd : public CFrameWndEx, public platform::IAccessibleCaption {
   void OnNcLButtonDown(UINT nHitTest, CPoint point) override;
   void OnNcLButtonUp(UINT nHitTest, CPoint point) override;
   void OnNcLButtonDblClk(UINT nHitTest, CPoint point) override;
-  // The lowest id whose button contains p (window coordinates), or -1.
-  int ButtonFromPoint(POINT p) const;
 
   // (0, 0, W, H): the window rectangle moved to the origin.
   CRect WindowRectAtOrigin() const;
+  // Where everything is on the frame at its current size.
+  skin::FrameLayout Layout() const;
   // Makes a fresh round rectangle in m_rgnWindow the window's shape.
   void ApplyWindowRegion();
 
-  int m_nCaptionHeight;
-  int m_nBorderWidth;
   Gdiplus::Image* m_pBkImage = nullptr;
-  std::map<int, CDUIButton> m_buttons;
-  int m_nHoverId = -1;
+  // By id; each sits where the layout puts its row of skin::kCaptionButtons.
+  std::map<UINT, CDUIButton> m_buttons;
+
+ private:
+  // The button under the pointer, 0 for none.
+  UINT m_hoverId = 0;
   BOOL m_bTracking = FALSE;
   CRgn m_rgnWindow;
   std::vector<Gdiplus::Image*> m_captionImages;
-  CRect m_rcIcon;
 
- private:
   CPoint ScreenToWindow(CPoint point) const;
+  // The button at a point in window coordinates, 0 for none.
+  UINT ButtonAt(CPoint point) const;
   // Repaints the button's rectangle when its state changed.
   void RepaintIf(bool changed, const CDUIButton& button);
   // Takes hover and press off the hovered button; no button is hovered after.
@@ -75,11 +78,11 @@ class CSkinFrameWnd : public CFrameWndEx, public platform::IAccessibleCaption {
   void SendButtonCommand(UINT sysCommand);
   // What a completed click on the button does; the close button destroys the
   // frame, so nothing may touch it afterwards.
-  void ClickButton(int id);
-  void PlaceCaptionButtons(int windowWidth);
+  void ClickButton(UINT id);
+  void PlaceCaptionButtons(const skin::FrameLayout& layout);
   void DrawBackground(Gdiplus::Graphics& graphics, int width, int height);
   // Draws the small icon, if the window has one; returns where the title starts.
-  int DrawSmallIcon(CDC& dc);
-  void DrawTitle(Gdiplus::Graphics& graphics, CDC& windowDC, int titleLeft);
+  CPoint DrawSmallIcon(CDC& dc, const skin::FrameLayout& layout);
+  void DrawTitle(Gdiplus::Graphics& graphics, CDC& windowDC, CPoint origin);
   void DrawButtons(Gdiplus::Graphics& graphics, CDC& windowDC);
 };

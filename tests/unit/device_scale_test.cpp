@@ -23,6 +23,8 @@ constexpr QRgb kSentinel = 0xFF00FF00;
 constexpr QRgb kCaption = 0xFF263238;
 constexpr QRgb kBorder = 0xFF37474F;
 constexpr QRgb kCloseOneTimes = 0xFF800000;
+constexpr QRgb kCloseHoverOneTimes = 0xFFA00000;
+constexpr QRgb kMinimizeFrames[] = {0xFF000080, 0xFF0000A0, 0xFF0000A0};
 // The close button's normal frame at twice the density: one-pixel checks.
 constexpr QRgb kCloseChecks[] = {0xFFC00000, 0xFFE06060};
 constexpr QRgb kCloseHoverDense = 0xFFFF4040;
@@ -30,11 +32,6 @@ constexpr int kWidth = 1000;
 constexpr int kHeight = 700;
 constexpr QRect kCloseRect(970, 8, 20, 22);
 constexpr QRect kMinimizeRect(926, 8, 20, 22);
-
-class ScaledFrame : public CSkinFrameWnd {
- public:
-  using CSkinFrameWnd::m_nHoverId;
-};
 
 // A background of one caption colour and one border colour.
 QImage Background(int scale) {
@@ -59,13 +56,17 @@ class DeviceScaleTest : public ::testing::Test {
     const QDir root(m_skin.path());
     skin_test::SaveImage(root, "dialog\\DialogBkg.png", Background(1));
     skin_test::SaveImage(root, "dialog\\DialogBkg@2x.png", Background(2));
-    skin_test::SaveImage(root, "dialog\\dlg_close_btn.bmp",
-                         skin_test::Strip({kCloseOneTimes, kCloseOneTimes, kCloseOneTimes}, 20, 22),
-                         "BMP");
+    skin_test::SaveImage(
+        root, "dialog\\dlg_close_btn.bmp",
+        skin_test::Strip({kCloseOneTimes, kCloseHoverOneTimes, kCloseOneTimes}, 20, 22), "BMP");
+    skin_test::SaveImage(
+        root, "dialog\\dlg_minimize_button.bmp",
+        skin_test::Strip({kMinimizeFrames[0], kMinimizeFrames[1], kMinimizeFrames[2]}, 20, 22),
+        "BMP");
     skin_test::SaveImage(root, "dialog\\dlg_close_btn@2x.bmp", DenseCloseStrip(), "BMP");
     CSkinImageStore::DestroyInstance();
     CSkinImageStore::GetInstance()->m_strSkinRoot = CString(skin_test::Wide(m_skin.path() + "/"));
-    m_frame = new ScaledFrame;
+    m_frame = new CSkinFrameWnd;
     ASSERT_TRUE(m_frame->CreateEx(0, nullptr, L"scaled", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0,
                                   kWidth, kHeight, nullptr, 0));
     m_ratio = m_frame->host()->devicePixelRatioF();
@@ -96,7 +97,7 @@ class DeviceScaleTest : public ::testing::Test {
   }
 
   QTemporaryDir m_skin;
-  ScaledFrame* m_frame = nullptr;
+  CSkinFrameWnd* m_frame = nullptr;
   qreal m_ratio = 1;
 };
 
@@ -107,7 +108,7 @@ TEST_F(DeviceScaleTest, TheNonClientSurfaceHoldsDevicePixels) {
 
 TEST_F(DeviceScaleTest, NoSeamAndNothingInTheClientArea) {
   Paint();
-  const CRect c = skin::ClientRectInWindow(kWidth, kHeight);
+  const CRect c = skin::LayoutFrame(SIZE{kWidth, kHeight}, SIZE{16, 16}).client;
   const QRect client(c.left, c.top, c.Width(), c.Height());
   const QRegion nonClient = QRegion(0, 0, kWidth, kHeight) - client;
   for (const QRect& rect : platform::DeviceRegion(nonClient, m_ratio))
@@ -161,25 +162,25 @@ TEST_F(DeviceScaleTest, TheTitleIsDrawnAtDeviceResolution) {
   EXPECT_GT(split, 20);
 }
 
-// Across the outer edges of the minimise and close buttons (the about button,
-// which this frame does not place, covers the inner ones), the pointer on each
-// device column hovers a button exactly where that button was painted.
+// Across the outer edges of the minimise and close buttons (the about button, which
+// has no art in this skin, covers the inner ones), the pointer on each device column
+// hovers a button, which then shows its hover frame, exactly where it is painted.
 TEST_F(DeviceScaleTest, HoverLandsWherePaintedAtEveryColumn) {
   Paint();
   const int row = Device(QRect(0, 19, 1, 1)).top();
   const struct {
-    UINT id;
     QRect painted;
     int edge;
   } edges[] = {
-      {skin::kMinimizeButtonId, Device(kMinimizeRect), Device(kMinimizeRect).left()},
-      {skin::kCloseButtonId, Device(kCloseRect), Device(kCloseRect).right() + 1},
+      {Device(kMinimizeRect), Device(kMinimizeRect).left()},
+      {Device(kCloseRect), Device(kCloseRect).right() + 1},
   };
   for (const auto& e : edges) {
+    const QRgb normal = Surface().pixel(e.painted.center());
     for (int x = e.edge - 3; x <= e.edge + 2; ++x) {
       PointerOnDeviceColumn(x);
-      EXPECT_EQ(e.painted.contains(x, row), m_frame->m_nHoverId == int(e.id))
-          << "device column " << x << ", hovered " << m_frame->m_nHoverId;
+      const bool hovered = Surface().pixel(e.painted.center()) != normal;
+      EXPECT_EQ(e.painted.contains(x, row), hovered) << "device column " << x;
     }
   }
 }

@@ -21,18 +21,36 @@ TEST(DefaultFrameHitTestTest, BordersCornersCaptionAndClient) {
     bool resizable;
     LRESULT code;
   } cases[] = {
-      {{500, 300}, true, HTCLIENT},      {{500, 20}, true, HTCAPTION},
-      {{500, 2}, true, HTTOP},           {{0, 300}, true, HTLEFT},
-      {{999, 300}, true, HTRIGHT},       {{500, 699}, true, HTBOTTOM},
-      {{1, 1}, true, HTTOPLEFT},         {{15, 2}, true, HTTOPLEFT},  // corner zone along the top
-      {{1, 15}, true, HTTOPLEFT},        {{1, 16}, true, HTLEFT},     // and down the side
-      {{998, 1}, true, HTTOPRIGHT},      {{1, 698}, true, HTBOTTOMLEFT},
-      {{985, 698}, true, HTBOTTOMRIGHT}, {{998, 690}, true, HTBOTTOMRIGHT},
-      {{500, 2}, false, HTCAPTION},      {{0, 300}, false, HTNOWHERE},  // maximised: no resizing
-      {{-1, 300}, true, HTNOWHERE},      {{1000, 300}, true, HTNOWHERE},
+      {{500, 300}, true, HTCLIENT},
+      {{500, 20}, true, HTCAPTION},
+      {{500, 2}, true, HTTOP},
+      {{0, 300}, true, HTLEFT},
+      {{999, 300}, true, HTRIGHT},
+      {{500, 699}, true, HTBOTTOM},
+      {{1, 1}, true, HTTOPLEFT},
+      {{15, 2}, true, HTTOPLEFT},  // corner zone along the top
+      {{1, 15}, true, HTTOPLEFT},
+      {{1, 16}, true, HTLEFT},  // and down the side
+      {{998, 1}, true, HTTOPRIGHT},
+      {{1, 698}, true, HTBOTTOMLEFT},
+      {{985, 698}, true, HTBOTTOMRIGHT},
+      {{998, 690}, true, HTBOTTOMRIGHT},
+      {{500, 2}, false, HTCAPTION},
+      {{0, 300}, false, HTNOWHERE},  // maximised: no resizing
+      {{-1, 300}, true, HTNOWHERE},
+      {{1000, 300}, true, HTNOWHERE},
+      // The 4-pixel zone: whole across the caption, only the 3-pixel border beside the client.
+      {{500, 3}, true, HTTOP},
+      {{500, 4}, true, HTCAPTION},
+      {{3, 20}, true, HTLEFT},
+      {{3, 300}, true, HTCLIENT},
+      {{996, 20}, true, HTRIGHT},
+      {{996, 300}, true, HTCLIENT},
   };
+  const platform::ResizeZones zones;
   for (const auto& c : cases) {
-    EXPECT_EQ(platform::DefaultFrameHitTest(window, client, c.p, c.resizable), c.code)
+    EXPECT_EQ(platform::DefaultFrameHitTest(window, client, c.p, c.resizable ? &zones : nullptr),
+              c.code)
         << c.p.x << "," << c.p.y << (c.resizable ? "" : " maximised");
   }
 }

@@ -22,51 +22,80 @@ using ::testing::AnyOf;
 
 // --- geometry, without a window ---
 
-TEST(SkinGeometry, ClientAreaOfTheSmallestWindow) {
-  const CRect client = skin::ClientRectInWindow(skin::kMinTrackWidth, skin::kMinTrackHeight);
-  EXPECT_EQ(CPoint(3, 38), client.TopLeft());
-  EXPECT_EQ(945, client.Width());
-  EXPECT_EQ(640, client.Height());
-}
+QRect ToQRect(const CRect& r) { return QRect(r.left, r.top, r.Width(), r.Height()); }
 
-TEST(SkinGeometry, CaptionButtonsOfAWindow1000Wide) {
+TEST(FrameLayout, PlacesEverythingForTheWindowSize) {
   const struct {
-    UINT id;
-    CRect rect;
+    SIZE window;
+    CRect client, close, maximize, minimize, about;
   } cases[] = {
-      {skin::kCloseButtonId, CRect(970, 8, 990, 30)},
-      {skin::kMaximizeButtonId, CRect(948, 8, 968, 30)},
-      {skin::kMinimizeButtonId, CRect(926, 8, 946, 30)},
-      {skin::kAboutButtonId, CRect(904, 8, 924, 30)},
+      {{951, 681},
+       CRect(3, 38, 948, 678),
+       CRect(921, 8, 941, 30),
+       CRect(899, 8, 919, 30),
+       CRect(877, 8, 897, 30),
+       CRect(855, 8, 875, 30)},
+      {{1000, 700},
+       CRect(3, 38, 997, 697),
+       CRect(970, 8, 990, 30),
+       CRect(948, 8, 968, 30),
+       CRect(926, 8, 946, 30),
+       CRect(904, 8, 924, 30)},
   };
   for (const auto& c : cases) {
-    const skin::CaptionButton* button = skin::FindCaptionButton(c.id);
-    ASSERT_NE(nullptr, button) << c.id;
-    EXPECT_EQ(c.rect, skin::PlacedButtonRect(*button, 1000)) << c.id;
+    SCOPED_TRACE(c.window.cx);
+    const skin::FrameLayout layout = skin::LayoutFrame(c.window, SIZE{16, 16});
+    EXPECT_EQ(c.client, layout.client);
+    EXPECT_EQ(CRect(0, 0, c.window.cx, 38), layout.captionStrip);
+    EXPECT_EQ(c.close, layout.Button(skin::kCloseButtonId));
+    EXPECT_EQ(c.maximize, layout.Button(skin::kMaximizeButtonId));
+    EXPECT_EQ(c.minimize, layout.Button(skin::kMinimizeButtonId));
+    EXPECT_EQ(c.about, layout.Button(skin::kAboutButtonId));
+    EXPECT_EQ(CRect(15, 11, 31, 27), layout.icon);
+    EXPECT_EQ(CRect(15, 13, 31, 29), layout.systemMenuSpot);
+    EXPECT_EQ(CPoint(36, 10), layout.titleWithIcon);
+    EXPECT_EQ(CPoint(15, 10), layout.titleWithoutIcon);
+    EXPECT_EQ(CRect(), layout.Button(1)) << "no such button";
+    EXPECT_EQ(skin::kAboutButtonId, layout.ButtonAt(c.about.TopLeft()));
+    EXPECT_EQ(0u, layout.ButtonAt(CPoint(c.about.right, c.about.top))) << "the gap between buttons";
   }
-  EXPECT_EQ(nullptr, skin::FindCaptionButton(1));
-  EXPECT_EQ(CRect(965, 5, 985, 25), skin::CreationButtonRect(1000));
 }
 
 // Right to left in table order, inside the caption and the right border, none
 // overlapping, whatever the width.
-TEST(SkinGeometry, CaptionButtonsLineUpFromTheRightEdge) {
+TEST(FrameLayout, CaptionButtonsLineUpFromTheRightEdge) {
   for (const int width : {skin::kMinTrackWidth, 1920, 3840}) {
     SCOPED_TRACE(width);
-    const CRect closeButton = skin::PlacedButtonRect(skin::kCaptionButtons[0], width);
+    const skin::FrameLayout layout = skin::LayoutFrame(SIZE{width, 1000}, SIZE{16, 16});
+    const CRect closeButton = layout.buttons[0];
     EXPECT_EQ(skin::kCloseButtonId, skin::kCaptionButtons[0].id);
     EXPECT_LE(closeButton.right, width - skin::kBorderWidth);
     int leftEdge = closeButton.right;
-    for (const skin::CaptionButton& button : skin::kCaptionButtons) {
-      const CRect rect = skin::PlacedButtonRect(button, width);
-      EXPECT_LE(rect.right, leftEdge) << button.id;
-      EXPECT_GE(rect.top, 0) << button.id;
-      EXPECT_LE(rect.bottom, skin::kCaptionHeight) << button.id;
-      EXPECT_EQ(closeButton.Width(), rect.Width()) << button.id;
-      EXPECT_EQ(closeButton.Height(), rect.Height()) << button.id;
+    for (const CRect& rect : layout.buttons) {
+      EXPECT_LE(rect.right, leftEdge);
+      EXPECT_GE(rect.top, 0);
+      EXPECT_LE(rect.bottom, layout.captionStrip.bottom);
+      EXPECT_EQ(closeButton.Width(), rect.Width());
+      EXPECT_EQ(closeButton.Height(), rect.Height());
       leftEdge = rect.left;
     }
   }
+}
+
+// A button wins over the system menu, and the about button, which has no code of
+// its own, is caption; elsewhere the default frame answers.
+TEST(FrameLayout, HitTestIsButtonsThenTheSystemMenuThenTheFrame) {
+  skin::FrameLayout layout = skin::LayoutFrame(SIZE{1000, 700}, SIZE{16, 16});
+  const CPoint onSpot(layout.systemMenuSpot.left + 1, layout.systemMenuSpot.top + 1);
+  EXPECT_EQ(HTSYSMENU, skin::HitTest(layout, onSpot, true));
+  layout.buttons[0] = layout.systemMenuSpot;  // the close button over the icon
+  EXPECT_EQ(HTCLOSE, skin::HitTest(layout, onSpot, true));
+  layout.buttons[3] = layout.systemMenuSpot;  // the about button over it as well
+  EXPECT_EQ(HTCLOSE, skin::HitTest(layout, onSpot, true)) << "the table's first row wins";
+  layout.buttons[0] = CRect();
+  EXPECT_EQ(HTCAPTION, skin::HitTest(layout, onSpot, true));
+  EXPECT_EQ(HTLEFT, skin::HitTest(layout, CPoint(1, 300), true));
+  EXPECT_EQ(HTNOWHERE, skin::HitTest(layout, CPoint(1, 300), false));
 }
 
 // Every non-client pixel is covered by a background piece that fits the window.
@@ -84,9 +113,8 @@ TEST(SkinGeometry, BackgroundPiecesCoverTheWholeNonClientArea) {
       }
       covered += destination;
     }
-    const CRect c = skin::ClientRectInWindow(size.width(), size.height());
-    const QRegion nonClient =
-        QRegion(QRect(QPoint(0, 0), size)) - QRect(c.left, c.top, c.Width(), c.Height());
+    const CRect c = skin::LayoutFrame(SIZE{size.width(), size.height()}, SIZE{16, 16}).client;
+    const QRegion nonClient = QRegion(QRect(QPoint(0, 0), size)) - ToQRect(c);
     EXPECT_TRUE((nonClient - covered).isEmpty()) << size.width() << "x" << size.height();
   }
 }
@@ -104,9 +132,9 @@ constexpr QRgb kCaptionBand = 0xFF008080;
 constexpr QRgb kCaptionLeft = 0xFF404080;
 constexpr QRgb kCaptionRight = 0xFF804040;
 constexpr QRgb kIconColor = 0xFFFFD700;
-constexpr QRgb kCloseFrames[] = {0xFF300000, 0xFF500000, 0xFF700000};
-constexpr QRgb kMaximizeFrames[] = {0xFF003000, 0xFF005000, 0xFF007000};
-constexpr QRgb kMinimizeFrames[] = {0xFF000030, 0xFF000050, 0xFF000070};
+constexpr const QRgb* kCloseFrames = skin_test::kButtonFrames[0];
+constexpr const QRgb* kMaximizeFrames = skin_test::kButtonFrames[1];
+constexpr const QRgb* kMinimizeFrames = skin_test::kButtonFrames[2];
 constexpr int kWidth = 1000;
 constexpr int kHeight = 700;
 
@@ -138,9 +166,7 @@ class TestSkinFrame : public CSkinFrameWnd {
     ++*m_paints;
     CSkinFrameWnd::OnNcPaint();
   }
-  using CSkinFrameWnd::m_buttons;
   using CSkinFrameWnd::m_pBkImage;
-  using CSkinFrameWnd::m_rcIcon;
 
  private:
   int* m_paints;
@@ -149,18 +175,7 @@ class TestSkinFrame : public CSkinFrameWnd {
 class SkinFrameTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    const QDir root(m_skin.path());
-    skin_test::SaveImage(
-        root, "dialog\\dlg_close_btn.bmp",
-        skin_test::Strip({kCloseFrames[0], kCloseFrames[1], kCloseFrames[2]}, 20, 22), "BMP");
-    skin_test::SaveImage(
-        root, "dialog\\dlg_maxmize_button.bmp",
-        skin_test::Strip({kMaximizeFrames[0], kMaximizeFrames[1], kMaximizeFrames[2]}, 20, 22),
-        "BMP");
-    skin_test::SaveImage(
-        root, "dialog\\dlg_minimize_button.bmp",
-        skin_test::Strip({kMinimizeFrames[0], kMinimizeFrames[1], kMinimizeFrames[2]}, 20, 22),
-        "BMP");
+    skin_test::SaveColourCodedButtons(m_skin.path());
     CSkinImageStore::DestroyInstance();
     CSkinImageStore::GetInstance()->m_strSkinRoot = CString(skin_test::Wide(m_skin.path() + "/"));
   }
@@ -192,8 +207,7 @@ class SkinFrameTest : public ::testing::Test {
   }
 
   QRect ClientInWindow() {
-    const CRect c = skin::ClientRectInWindow(kWidth, kHeight);
-    return QRect(c.left, c.top, c.Width(), c.Height());
+    return ToQRect(skin::LayoutFrame(SIZE{kWidth, kHeight}, SIZE{16, 16}).client);
   }
 
   // The leftmost column of white title text in the caption, searched from x.
@@ -211,67 +225,56 @@ class SkinFrameTest : public ::testing::Test {
   int m_paints = 0;
 };
 
-TEST_F(SkinFrameTest, ClientAreaIsInsetByCaptionAndBorders) {
-  Open();
-  NCCALCSIZE_PARAMS params{};
-  params.rgrc[0] = CRect(100, 200, 1100, 900);
-  m_frame->SendMessage(WM_NCCALCSIZE, TRUE, reinterpret_cast<LPARAM>(&params));
-  EXPECT_EQ(CRect(103, 238, 1097, 897), CRect(params.rgrc[0]));
-  params.rgrc[0] = CRect(100, 200, 1100, 900);
-  m_frame->SendMessage(WM_NCCALCSIZE, FALSE, reinterpret_cast<LPARAM>(&params));
-  EXPECT_EQ(CRect(100, 200, 1100, 900), CRect(params.rgrc[0]));
-}
-
-TEST_F(SkinFrameTest, MinimumTrackingSizeIsAtLeast951By681) {
-  Open();
-  const struct {
-    POINT proposed, expected;
-  } cases[] = {{{0, 0}, {951, 681}}, {{951, 681}, {951, 681}}, {{1200, 900}, {1200, 900}}};
-  for (const auto& c : cases) {
-    MINMAXINFO info{};
-    info.ptMinTrackSize = c.proposed;
-    m_frame->SendMessage(WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&info));
-    EXPECT_EQ(c.expected.x, info.ptMinTrackSize.x);
-    EXPECT_EQ(c.expected.y, info.ptMinTrackSize.y);
-  }
-}
-
-TEST_F(SkinFrameTest, TheSmallestWindowHasA945By640ClientAreaAt3And38) {
-  Open(951, 681);
-  m_frame->MoveWindow(0, 0, 800, 600);  // below the minimum: held at it
-  CRect window;
-  m_frame->GetWindowRect(&window);
-  EXPECT_EQ(951, window.Width());
-  EXPECT_EQ(681, window.Height());
-  CRect client;
-  m_frame->GetClientRect(&client);
-  EXPECT_EQ(CRect(0, 0, 945, 640), client);
-  EXPECT_EQ(QPoint(3, 38), m_frame->host()->clientRect().topLeft());
-}
-
-TEST_F(SkinFrameTest, ButtonsAreCreatedFromTheTableAndPlacedOnResize) {
+// The window's client area, its minimum size and what it tells the window system
+// of its non-client area all follow the layout.
+TEST_F(SkinFrameTest, TheWindowKeepsToItsLayout) {
   Open(1200, 800);
-  ASSERT_EQ(skin::kCaptionButtons.size(), m_frame->m_buttons.size());
+  const struct {
+    QSize asked, held;
+  } cases[] = {
+      {{1000, 700}, {1000, 700}},
+      {{800, 600}, {951, 681}},  // below the minimum: held at it
+      {{951, 681}, {951, 681}},
+      {{1200, 900}, {1200, 900}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.asked.width() << "x" << c.asked.height());
+    m_frame->MoveWindow(0, 0, c.asked.width(), c.asked.height());
+    EXPECT_EQ(c.held, m_frame->host()->size());
+    const CRect client =
+        skin::LayoutFrame(SIZE{c.held.width(), c.held.height()}, SIZE{16, 16}).client;
+    CRect clientRect;
+    m_frame->GetClientRect(&clientRect);
+    EXPECT_EQ(CRect(0, 0, client.Width(), client.Height()), clientRect);
+    EXPECT_EQ(ToQRect(client), m_frame->host()->clientRect());
 
-  m_frame->MoveWindow(0, 0, 1000, 700);
-  for (const skin::CaptionButton& entry : skin::kCaptionButtons) {
-    const CDUIButton& button = m_frame->m_buttons.at(int(entry.id));
-    EXPECT_EQ(skin::PlacedButtonRect(entry, 1000), button.m_rect) << entry.id;
-    EXPECT_EQ(CSkinImageStore::GetInstance()->GetImage(entry.image), button.m_pImage) << entry.id;
+    NCCALCSIZE_PARAMS params{};
+    const CRect window(100, 200, 100 + c.held.width(), 200 + c.held.height());
+    params.rgrc[0] = window;
+    m_frame->SendMessage(WM_NCCALCSIZE, TRUE, reinterpret_cast<LPARAM>(&params));
+    EXPECT_EQ(CRect(103, 238, window.right - 3, window.bottom - 3), CRect(params.rgrc[0]));
+    params.rgrc[0] = window;
+    m_frame->SendMessage(WM_NCCALCSIZE, FALSE, reinterpret_cast<LPARAM>(&params));
+    EXPECT_EQ(window, CRect(params.rgrc[0])) << "no valid rectangles asked for: unchanged";
+
+    MINMAXINFO info{};
+    info.ptMinTrackSize = POINT{c.asked.width(), c.asked.height()};
+    m_frame->SendMessage(WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&info));
+    EXPECT_EQ(std::max(c.asked.width(), 951), info.ptMinTrackSize.x);
+    EXPECT_EQ(std::max(c.asked.height(), 681), info.ptMinTrackSize.y);
   }
-  for (const auto& [id, button] : m_frame->m_buttons) {
-    EXPECT_EQ(UINT(id), button.m_nID);
-    EXPECT_EQ(3u, button.m_nFrameCount);
-    EXPECT_EQ(m_frame, button.m_pOwner);
-  }
-  EXPECT_EQ(CRect(15, 13, 31, 29), m_frame->m_rcIcon);
 }
 
+// Only a shown size gives the window a new shape, and only a restored or maximised
+// one repaints; every size puts the buttons where the layout of the new size has them.
 TEST_F(SkinFrameTest, SizeTypesDecideRegionAndRepaint) {
-  Open();
+  Open(kWidth, kHeight, 0);
+  // A hidden window's resize waits until it is shown: WM_SIZE comes from the test.
+  m_frame->host()->resize(1200, 800);
   const QRegion marker(0, 0, 5, 5);
   CRgn expected;
-  expected.CreateRoundRectRgn(0, 0, kWidth + 1, kHeight + 1, 5, 5);
+  expected.CreateRoundRectRgn(0, 0, 1201, 801, 5, 5);
+  const skin::FrameLayout layout = skin::LayoutFrame(SIZE{1200, 800}, SIZE{16, 16});
   struct Case {
     UINT type;
     bool setsRegion;
@@ -282,12 +285,12 @@ TEST_F(SkinFrameTest, SizeTypesDecideRegionAndRepaint) {
         Case{SIZE_RESTORED, true, 1}, Case{SIZE_MAXIMIZED, true, 1}}) {
     SCOPED_TRACE(testing::Message() << "size type " << c.type);
     m_frame->host()->setMask(marker);
-    m_frame->m_buttons.at(110).m_rect = CRect(0, 0, 1, 1);
     m_paints = 0;
-    m_frame->SendMessage(WM_SIZE, c.type, MAKELPARAM(kWidth - 6, kHeight - 41));
+    m_frame->SendMessage(WM_SIZE, c.type, MAKELPARAM(1200 - 6, 800 - 41));
     EXPECT_EQ(c.setsRegion ? expected.GetSafeHandle()->region : marker, m_frame->host()->mask());
     EXPECT_EQ(c.paints, m_paints);
-    EXPECT_EQ(CRect(970, 8, 990, 30), m_frame->m_buttons.at(110).m_rect) << "placed in every case";
+    for (const platform::AccessibleCaptionButton& button : m_frame->AccessibleCaptionButtons())
+      EXPECT_EQ(layout.Button(button.id), CRect(button.rect)) << button.id;
   }
 }
 
@@ -299,14 +302,8 @@ TEST_F(SkinFrameTest, RepaintTriggers) {
     WPARAM wParam;
     LRESULT result;
   } cases[] = {
-      {WM_NCACTIVATE, TRUE, TRUE},
-      {WM_NCACTIVATE, FALSE, TRUE},
-      {0x00AE, 0, 0},
-      {0x00AF, 0, 0},
-      {WM_UNINITMENUPOPUP, 0, 0},
-      {WM_ACTIVATE, WA_ACTIVE, 0},
-      {WM_SYSCOMMAND, kKeyMenu, 0},
-      {WM_NCPAINT, 1, 0},
+      {WM_NCACTIVATE, TRUE, TRUE}, {WM_NCACTIVATE, FALSE, TRUE}, {WM_UNINITMENUPOPUP, 0, 0},
+      {WM_ACTIVATE, WA_ACTIVE, 0}, {WM_SYSCOMMAND, kKeyMenu, 0}, {WM_NCPAINT, 1, 0},
   };
   for (const auto& c : cases) {
     m_paints = 0;
@@ -388,15 +385,26 @@ TEST_F(SkinFrameTest, IconAndTitleWithAndWithoutASmallIcon) {
   EXPECT_THAT(TitleStart(32), AnyOf(36, 37));
 }
 
+// The whole button shows its state's frame; the others keep theirs. The window
+// sits at the screen's origin, so window points are screen points.
 TEST_F(SkinFrameTest, ButtonsShowTheFrameOfTheirState) {
   UseColourCodedBackground();
   Open();
-  m_frame->m_buttons.at(110).Hover();
-  m_frame->m_buttons.at(111).Press();
   Paint();
-  EXPECT_TRUE(AllPixels(Surface(), QRect(970, 8, 20, 22), kCloseFrames[1]));
-  EXPECT_TRUE(AllPixels(Surface(), QRect(948, 8, 20, 22), kMaximizeFrames[2]));
-  EXPECT_TRUE(AllPixels(Surface(), QRect(926, 8, 20, 22), kMinimizeFrames[0]));
+  const skin::FrameLayout layout = skin::LayoutFrame(SIZE{kWidth, kHeight}, SIZE{16, 16});
+  const CRect close = layout.Button(skin::kCloseButtonId);
+  const struct {
+    UINT message;
+    int frame;
+  } steps[] = {{WM_NCMOUSEMOVE, 1}, {WM_NCLBUTTONDOWN, 2}};
+  for (const auto& step : steps) {
+    m_frame->SendMessage(step.message, HTCLOSE, MAKELPARAM(close.left + 2, close.top + 2));
+    EXPECT_TRUE(AllPixels(Surface(), ToQRect(close), kCloseFrames[step.frame])) << step.frame;
+    EXPECT_TRUE(
+        AllPixels(Surface(), ToQRect(layout.Button(skin::kMaximizeButtonId)), kMaximizeFrames[0]));
+    EXPECT_TRUE(
+        AllPixels(Surface(), ToQRect(layout.Button(skin::kMinimizeButtonId)), kMinimizeFrames[0]));
+  }
 }
 
 TEST_F(SkinFrameTest, WithoutABackgroundImageOnlyIconTitleAndButtonsAreDrawn) {

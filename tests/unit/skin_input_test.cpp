@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QRegion>
+#include <QTemporaryDir>
 
 #include <string>
 #include <vector>
@@ -10,6 +11,8 @@
 #include "mainwnd/main_frm.h"
 #include "platform/qt/window_host.h"
 #include "skin/caption_buttons.h"
+#include "skin/skin_geometry.h"
+#include "skin_test_support.h"
 
 namespace {
 
@@ -17,18 +20,12 @@ constexpr int kLeft = 100;
 constexpr int kTop = 50;
 constexpr int kWidth = 1000;
 constexpr int kHeight = 700;
-
-// A point inside caption button id of the placed frame, dx, dy off its top-left corner.
-CPoint On(UINT id, int dx = 2, int dy = 7) {
-  const CRect rect = skin::PlacedButtonRect(*skin::FindCaptionButton(id), kWidth);
-  return CPoint(rect.left + dx, rect.top + dy);
-}
-const CPoint kClose = On(skin::kCloseButtonId);
-const CPoint kMaximize = On(skin::kMaximizeButtonId);
-const CPoint kMinimize = On(skin::kMinimizeButtonId);
-const CPoint kAbout = On(skin::kAboutButtonId);
 // Caption background, away from the icon and the buttons.
 const CPoint kCaption(500, 20);
+
+constexpr int kNormal = 0;
+constexpr int kHover = 1;
+constexpr int kPressed = 2;
 
 // What happened to a frame, kept outside it because the close button deletes it.
 struct FrameLog {
@@ -47,10 +44,6 @@ class TestFrame : public CMainFrame {
     ++m_log->paints;
     CMainFrame::OnNcPaint();
   }
-  using CSkinFrameWnd::ButtonFromPoint;
-  using CSkinFrameWnd::m_buttons;
-  using CSkinFrameWnd::m_nHoverId;
-  using CSkinFrameWnd::m_rcIcon;
 
  protected:
   BOOL OnCommand(WPARAM wParam, LPARAM lParam) override {
@@ -66,36 +59,60 @@ class TestFrame : public CMainFrame {
   FrameLog* m_log;
 };
 
-// A skinned main frame 1000 x 700 at (100, 50), driven by non-client messages in
-// screen coordinates.
+// A skinned main frame 1000 x 700 at (100, 50) with colour-coded caption buttons,
+// driven by non-client messages in screen coordinates.
 class SkinInputTest : public ::testing::Test {
  protected:
   void SetUp() override {
     FakeRuntime::Get().Reset();
+    skin_test::SaveColourCodedButtons(m_skin.path());
+    CSkinImageStore::DestroyInstance();
+    CSkinImageStore::GetInstance()->m_strSkinRoot = CString(skin_test::Wide(m_skin.path() + "/"));
     frame = new TestFrame(&log);
-    ASSERT_TRUE(frame->CreateEx(0, nullptr, L"lumerock", WS_OVERLAPPEDWINDOW, kLeft, kTop, kWidth,
-                                kHeight, nullptr, 0));
+    ASSERT_TRUE(frame->CreateEx(0, nullptr, L"lumerock", WS_OVERLAPPEDWINDOW | WS_VISIBLE, kLeft,
+                                kTop, kWidth, kHeight, nullptr, 0));
     // The main frame asks for a window larger than this at creation.
     frame->MoveWindow(kLeft, kTop, kWidth, kHeight);
+    QCoreApplication::processEvents();
+    frame->OnNcPaint();
     log.paints = 0;
   }
   void TearDown() override {
     if (!log.destroyed) frame->DestroyWindow();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     g_handler = nullptr;
+    CSkinImageStore::DestroyInstance();
   }
 
+  skin::FrameLayout Layout() {
+    const QSize size = frame->host()->size();
+    return skin::LayoutFrame(SIZE{size.width(), size.height()}, SIZE{16, 16});
+  }
+  // A point inside caption button id where the window's layout has it now, dx, dy off
+  // its top-left corner.
+  CPoint On(UINT id, int dx = 2, int dy = 7) {
+    const CRect rect = Layout().Button(id);
+    return CPoint(rect.left + dx, rect.top + dy);
+  }
+  LPARAM ScreenParam(CPoint p) {
+    CRect window;
+    frame->GetWindowRect(&window);
+    return MAKELPARAM(window.left + p.x, window.top + p.y);
+  }
   // Sends a non-client mouse message at a point given in window coordinates.
   void Mouse(UINT message, CPoint p) {
-    const LPARAM screen = MAKELPARAM(kLeft + p.x, kTop + p.y);
-    const LRESULT hit = frame->SendMessage(WM_NCHITTEST, 0, screen);
-    frame->SendMessage(message, static_cast<WPARAM>(hit), screen);
+    const LRESULT hit = frame->SendMessage(WM_NCHITTEST, 0, ScreenParam(p));
+    frame->SendMessage(message, static_cast<WPARAM>(hit), ScreenParam(p));
   }
-  LRESULT HitTest(CPoint p) {
-    return frame->SendMessage(WM_NCHITTEST, 0, MAKELPARAM(kLeft + p.x, kTop + p.y));
-  }
+  LRESULT HitTest(CPoint p) { return frame->SendMessage(WM_NCHITTEST, 0, ScreenParam(p)); }
   void DeliverPostedMessages() { QCoreApplication::processEvents(); }
-  const CDUIButton& Button(int id) { return frame->m_buttons.at(id); }
+  // The frame of its strip that caption button id shows on the window.
+  int Shown(UINT id) {
+    return skin_test::ShownFrame(frame->host()->windowSurface(), id, Layout().Button(id));
+  }
+  quint64 PixelsShown() { return frame->host()->pixelsShown(); }
 
+  QTemporaryDir m_skin;
   FrameLog log;
   TestFrame* frame = nullptr;
 };
@@ -105,11 +122,11 @@ TEST_F(SkinInputTest, HitTestTable) {
     CPoint p;
     LRESULT code;
   } cases[] = {
-      {kClose, HTCLOSE},
+      {On(skin::kCloseButtonId), HTCLOSE},
       {On(skin::kCloseButtonId, -1), HTCAPTION},  // the gap left of the close button
-      {kMaximize, HTMAXBUTTON},
-      {kMinimize, HTMINBUTTON},
-      {kAbout, HTCAPTION},  // the about button gets the default code
+      {On(skin::kMaximizeButtonId), HTMAXBUTTON},
+      {On(skin::kMinimizeButtonId), HTMINBUTTON},
+      {On(skin::kAboutButtonId), HTCAPTION},  // the about button gets the default code
       {{20, 20}, HTSYSMENU},
       {kCaption, HTCAPTION},
       {{1, 300}, HTLEFT},
@@ -121,95 +138,71 @@ TEST_F(SkinInputTest, HitTestTable) {
       {{500, 300}, HTCLIENT},
   };
   for (const auto& c : cases) EXPECT_EQ(HitTest(c.p), c.code) << c.p.x << "," << c.p.y;
-}
-
-TEST_F(SkinInputTest, AButtonOverTheIconWinsOverTheSystemMenu) {
-  frame->m_buttons[110].m_rect = frame->m_rcIcon;
-  EXPECT_EQ(HitTest(CPoint(frame->m_rcIcon.left + 1, frame->m_rcIcon.top + 1)), HTCLOSE);
-}
-
-TEST_F(SkinInputTest, BeforeTheFirstResizeAllButtonsShareOneRectangleAndTheAboutButtonWins) {
-  CREATESTRUCT cs{};
-  frame->SendMessage(WM_NCCREATE, 0, reinterpret_cast<LPARAM>(&cs));
-  const CRect start = skin::CreationButtonRect(kWidth);
-  for (const skin::CaptionButton& entry : skin::kCaptionButtons)
-    EXPECT_EQ(Button(int(entry.id)).m_rect, start) << entry.id;
-  const CPoint inside(start.left + 5, start.top + 5);
-  EXPECT_EQ(frame->ButtonFromPoint(inside), 10);
-  EXPECT_EQ(HitTest(inside), HTCAPTION);
-}
-
-TEST_F(SkinInputTest, AboutButtonSitsLeftOfTheMinimiseButton) {
-  EXPECT_EQ(Button(10).m_rect, CRect(904, 8, 924, 30));
-  EXPECT_LT(Button(10).m_rect.right, Button(112).m_rect.left);
-}
-
-TEST_F(SkinInputTest, AResizePlacesEveryButtonAndRepaintsOnce) {
-  frame->host()->resize(1200, 800);
-  frame->SendMessage(WM_SIZE, SIZE_RESTORED, 0);
-  EXPECT_EQ(log.paints, 1);
-  EXPECT_EQ(Button(10).m_rect, CRect(1104, 8, 1124, 30));
-  EXPECT_EQ(frame->host()->mask().boundingRect(), QRect(0, 0, 1201, 801));
+  frame->ShowWindow(SW_MAXIMIZE);
+  EXPECT_EQ(HitTest(CPoint(500, 1)), HTCAPTION) << "a maximised window has no resize zones";
 }
 
 TEST_F(SkinInputTest, HoverFollowsTheCursorAndRepaintsOnlyOnChange) {
-  Mouse(WM_NCMOUSEMOVE, kMinimize);
-  EXPECT_EQ(frame->m_nHoverId, 112);
-  EXPECT_TRUE(Button(112).IsHovered());
-  EXPECT_EQ(log.paints, 1);
+  Mouse(WM_NCMOUSEMOVE, On(skin::kMinimizeButtonId));
+  EXPECT_EQ(Shown(skin::kMinimizeButtonId), kHover);
 
+  DeliverPostedMessages();
+  const quint64 shown = PixelsShown();
+  const int paints = log.paints;
   Mouse(WM_NCMOUSEMOVE, On(skin::kMinimizeButtonId, 7, 12));
   Mouse(WM_NCMOUSEMOVE, On(skin::kMinimizeButtonId, 12, 17));
-  EXPECT_EQ(log.paints, 1) << "moves within one button repaint nothing";
+  DeliverPostedMessages();
+  EXPECT_EQ(PixelsShown(), shown) << "moves within one button repaint nothing";
+  EXPECT_EQ(log.paints, paints);
 
   Mouse(WM_NCLBUTTONDOWN, On(skin::kMinimizeButtonId, 12, 17));
-  EXPECT_TRUE(Button(112).IsPressed());
-  Mouse(WM_NCMOUSEMOVE, kMaximize);
-  EXPECT_EQ(frame->m_nHoverId, 111);
-  EXPECT_FALSE(Button(112).IsHovered());
-  EXPECT_FALSE(Button(112).IsPressed());
-  EXPECT_TRUE(Button(111).IsHovered());
+  EXPECT_EQ(Shown(skin::kMinimizeButtonId), kPressed);
+  Mouse(WM_NCMOUSEMOVE, On(skin::kMaximizeButtonId));
+  EXPECT_EQ(Shown(skin::kMinimizeButtonId), kNormal) << "hover and press both end";
+  EXPECT_EQ(Shown(skin::kMaximizeButtonId), kHover);
 
-  const int paints = log.paints;
   Mouse(WM_NCMOUSEMOVE, kCaption);
-  EXPECT_EQ(frame->m_nHoverId, -1);
-  EXPECT_FALSE(Button(111).IsHovered());
-  EXPECT_EQ(log.paints, paints + 1);
+  EXPECT_EQ(Shown(skin::kMaximizeButtonId), kNormal);
+  DeliverPostedMessages();
+  const quint64 offButtons = PixelsShown();
   Mouse(WM_NCMOUSEMOVE, CPoint(kCaption.x + 10, kCaption.y));
-  EXPECT_EQ(log.paints, paints + 1) << "moves outside every button repaint nothing";
+  DeliverPostedMessages();
+  EXPECT_EQ(PixelsShown(), offButtons) << "moves outside every button repaint nothing";
 
-  Mouse(WM_NCMOUSEMOVE, kClose);
+  Mouse(WM_NCMOUSEMOVE, On(skin::kCloseButtonId));
+  EXPECT_EQ(Shown(skin::kCloseButtonId), kHover);
   frame->SendMessage(WM_NCMOUSELEAVE);
-  EXPECT_EQ(frame->m_nHoverId, -1);
-  EXPECT_FALSE(Button(110).IsHovered());
+  EXPECT_EQ(Shown(skin::kCloseButtonId), kNormal);
 }
 
-TEST_F(SkinInputTest, DisabledButtonKeepsItsFlags) {
-  frame->m_buttons[112].SetDisabled(true);
-  Mouse(WM_NCMOUSEMOVE, kMinimize);
-  Mouse(WM_NCLBUTTONDOWN, kMinimize);
-  EXPECT_EQ(frame->m_nHoverId, 112);
-  EXPECT_FALSE(Button(112).IsHovered());
-  EXPECT_FALSE(Button(112).IsPressed());
+TEST_F(SkinInputTest, ADisabledButtonIgnoresThePointer) {
+  frame->EnableCaptionButton(skin::kMinimizeButtonId, FALSE);
+  Mouse(WM_NCMOUSEMOVE, On(skin::kMinimizeButtonId));
+  Mouse(WM_NCLBUTTONDOWN, On(skin::kMinimizeButtonId));
+  EXPECT_EQ(Shown(skin::kMinimizeButtonId), kNormal);
+  frame->EnableCaptionButton(skin::kMinimizeButtonId, TRUE);
+  Mouse(WM_NCMOUSEMOVE, On(skin::kMaximizeButtonId));
+  EXPECT_EQ(Shown(skin::kMaximizeButtonId), kHover) << "the pointer moved on";
 }
 
 TEST_F(SkinInputTest, AboutClickPostsItsCommandExactlyOnce) {
-  Mouse(WM_NCMOUSEMOVE, kAbout);
-  Mouse(WM_NCLBUTTONDOWN, kAbout);
+  Mouse(WM_NCMOUSEMOVE, On(skin::kAboutButtonId));
+  Mouse(WM_NCLBUTTONDOWN, On(skin::kAboutButtonId));
   Mouse(WM_NCLBUTTONUP, On(skin::kAboutButtonId, 4, 8));
   EXPECT_TRUE(log.commands.empty()) << "the command is posted, not sent";
   DeliverPostedMessages();
   EXPECT_EQ(log.commands, std::vector<WPARAM>{10});
-  EXPECT_FALSE(Button(10).IsPressed());
+  EXPECT_EQ(Shown(skin::kAboutButtonId), kHover) << "no longer pressed";
   DeliverPostedMessages();
   EXPECT_EQ(log.commands.size(), 1u);
 }
 
 TEST_F(SkinInputTest, AboutPressMovedOffAndReleasedElsewherePostsNothing) {
-  Mouse(WM_NCMOUSEMOVE, kAbout);
-  Mouse(WM_NCLBUTTONDOWN, kAbout);
+  Mouse(WM_NCMOUSEMOVE, On(skin::kAboutButtonId));
+  Mouse(WM_NCLBUTTONDOWN, On(skin::kAboutButtonId));
+  EXPECT_EQ(Shown(skin::kAboutButtonId), kPressed);
   Mouse(WM_NCMOUSEMOVE, kCaption);
-  EXPECT_FALSE(Button(10).IsPressed());
+  EXPECT_EQ(Shown(skin::kAboutButtonId), kNormal);
   Mouse(WM_NCLBUTTONUP, kCaption);
   DeliverPostedMessages();
   EXPECT_TRUE(log.commands.empty());
@@ -217,10 +210,10 @@ TEST_F(SkinInputTest, AboutPressMovedOffAndReleasedElsewherePostsNothing) {
 }
 
 TEST_F(SkinInputTest, AboutPressReleasedOnCloseClosesWithoutTheAboutCommand) {
-  Mouse(WM_NCMOUSEMOVE, kAbout);
-  Mouse(WM_NCLBUTTONDOWN, kAbout);
-  Mouse(WM_NCMOUSEMOVE, kClose);
-  Mouse(WM_NCLBUTTONUP, kClose);
+  Mouse(WM_NCMOUSEMOVE, On(skin::kAboutButtonId));
+  Mouse(WM_NCLBUTTONDOWN, On(skin::kAboutButtonId));
+  Mouse(WM_NCMOUSEMOVE, On(skin::kCloseButtonId));
+  Mouse(WM_NCLBUTTONUP, On(skin::kCloseButtonId));
   EXPECT_TRUE(log.destroyed);
   EXPECT_EQ(log.sysCommands, (std::vector<UINT>{SC_RESTORE, SC_CLOSE}));
   DeliverPostedMessages();
@@ -228,25 +221,30 @@ TEST_F(SkinInputTest, AboutPressReleasedOnCloseClosesWithoutTheAboutCommand) {
 }
 
 TEST_F(SkinInputTest, WindowButtonsSendTheirSystemCommands) {
-  Mouse(WM_NCLBUTTONUP, kMaximize);
+  Mouse(WM_NCLBUTTONUP, On(skin::kMaximizeButtonId));
   EXPECT_TRUE(frame->IsZoomed());
-  Mouse(WM_NCLBUTTONUP, kMaximize);
+  Mouse(WM_NCLBUTTONUP, On(skin::kMaximizeButtonId));
   EXPECT_FALSE(frame->IsZoomed());
-  Mouse(WM_NCLBUTTONUP, kMinimize);
+  Mouse(WM_NCLBUTTONUP, On(skin::kMinimizeButtonId));
   EXPECT_EQ(log.sysCommands, (std::vector<UINT>{SC_MAXIMIZE, SC_RESTORE, SC_MINIMIZE}));
 }
 
 TEST_F(SkinInputTest, AssistiveTechnologiesGetEveryButtonNamedByTheWindowsStateWhereItIsPainted) {
-  frame->m_buttons[skin::kAboutButtonId].SetDisabled(true);
+  frame->EnableCaptionButton(skin::kAboutButtonId, FALSE);
   for (bool maximised : {false, true}) {
     if (maximised) frame->ShowWindow(SW_MAXIMIZE);
-    const int width = maximised ? frame->host()->width() : kWidth;
+    const QSize size = frame->host()->size();
+    const skin::FrameLayout layout =
+        skin::LayoutFrame(SIZE{size.width(), size.height()}, SIZE{16, 16});
+    frame->OnNcPaint();
     std::vector<std::string> names;
     for (const platform::AccessibleCaptionButton& button : frame->AccessibleCaptionButtons()) {
       names.push_back(button.name.source);
       EXPECT_STREQ(button.name.context, "CaptionButton");
-      EXPECT_EQ(CRect(button.rect),
-                skin::PlacedButtonRect(*skin::FindCaptionButton(button.id), width));
+      EXPECT_EQ(CRect(button.rect), layout.Button(button.id));
+      EXPECT_EQ(skin_test::ShownFrame(frame->host()->windowSurface(), button.id, button.rect),
+                kNormal)
+          << button.id;
       EXPECT_EQ(button.enabled, button.id != skin::kAboutButtonId);
     }
     EXPECT_EQ(names, (std::vector<std::string>{"Close", maximised ? "Restore" : "Maximize",
@@ -260,8 +258,8 @@ TEST_F(SkinInputTest, PressingAButtonForAnAssistiveTechnologyDoesWhatAClickDoes)
   frame->PressCaptionButton(skin::kAboutButtonId);
   DeliverPostedMessages();
   EXPECT_EQ(log.commands, std::vector<WPARAM>{skin::kAboutButtonId});
-  EXPECT_FALSE(Button(skin::kAboutButtonId).IsPressed());
-  frame->m_buttons[skin::kMinimizeButtonId].SetDisabled(true);
+  EXPECT_EQ(Shown(skin::kAboutButtonId), kNormal) << "no longer pressed";
+  frame->EnableCaptionButton(skin::kMinimizeButtonId, FALSE);
   frame->PressCaptionButton(skin::kMinimizeButtonId);
   frame->PressCaptionButton(12345);  // no such button
   frame->PressCaptionButton(skin::kCloseButtonId);
@@ -280,30 +278,12 @@ TEST_F(SkinInputTest, DoubleClickOnTheCaptionTogglesMaximise) {
 }
 
 TEST_F(SkinInputTest, DoubleClickOnAWindowButtonSendsItsCommandTwice) {
-  Mouse(WM_NCLBUTTONDOWN, kMinimize);
-  Mouse(WM_NCLBUTTONUP, kMinimize);
-  Mouse(WM_NCLBUTTONDBLCLK, kMinimize);
-  EXPECT_TRUE(Button(112).IsPressed());
-  Mouse(WM_NCLBUTTONUP, kMinimize);
+  Mouse(WM_NCLBUTTONDOWN, On(skin::kMinimizeButtonId));
+  Mouse(WM_NCLBUTTONUP, On(skin::kMinimizeButtonId));
+  Mouse(WM_NCLBUTTONDBLCLK, On(skin::kMinimizeButtonId));
+  EXPECT_EQ(Shown(skin::kMinimizeButtonId), kPressed);
+  Mouse(WM_NCLBUTTONUP, On(skin::kMinimizeButtonId));
   EXPECT_EQ(log.sysCommands, (std::vector<UINT>{SC_MINIMIZE, SC_MINIMIZE}));
-}
-
-// A hidden window's resize events wait until it is shown, so WM_SIZE can be sent
-// for a size the frame has not been told of yet.
-TEST_F(SkinInputTest, MinimisedAndMaxShowSizesPlaceTheAboutButtonWithoutRepaint) {
-  platform::WindowHost* host = frame->host();
-  const QRegion before = host->mask();
-  host->resize(1200, 800);
-  frame->SendMessage(WM_SIZE, SIZE_MINIMIZED, 0);
-  EXPECT_EQ(host->mask(), before) << "a minimised window keeps its region";
-  EXPECT_EQ(Button(10).m_rect, CRect(1104, 8, 1124, 30));
-  EXPECT_EQ(Button(110).m_rect, CRect(1170, 8, 1190, 30));
-  EXPECT_EQ(log.paints, 0);
-
-  frame->SendMessage(WM_SIZE, SIZE_MAXSHOW, 0);
-  // The region reaches one past the window's right and bottom edges.
-  EXPECT_EQ(host->mask().boundingRect(), QRect(0, 0, 1201, 801));
-  EXPECT_EQ(log.paints, 0);
 }
 
 TEST_F(SkinInputTest, AboutCommandLoadsTheAboutPageOnceABrowserExists) {

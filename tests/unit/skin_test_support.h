@@ -11,7 +11,9 @@
 
 #include "platform/gdi.h"
 #include "platform/gdiplus.h"
+#include "platform/qt/device_pixels.h"
 #include "platform/qt/gdi_handles.h"
+#include "skin/caption_buttons.h"
 #include "skin/skin_image_store.h"
 
 // Helpers shared by the drawing and skin tests.
@@ -99,6 +101,39 @@ inline std::string FirstDifference(const QImage& expected, const QImage& actual)
             .arg(actual.pixel(x, y), 8, 16)
             .toStdString();
   return "";
+}
+
+// The frames (normal, hover, pressed) of each caption button's strip, one colour
+// each, by row of skin::kCaptionButtons.
+constexpr QRgb kButtonFrames[skin::kCaptionButtons.size()][3] = {
+    {0xFF300000, 0xFF500000, 0xFF700000},
+    {0xFF003000, 0xFF005000, 0xFF007000},
+    {0xFF000030, 0xFF000050, 0xFF000070},
+    {0xFF303000, 0xFF505000, 0xFF707000},
+};
+
+// Saves a strip of three 20 x 22 one-colour frames for every caption button.
+inline void SaveColourCodedButtons(const QDir& root) {
+  for (size_t row = 0; row < skin::kCaptionButtons.size(); ++row) {
+    const QString name = QString::fromWCharArray(skin::kCaptionButtons[row].image);
+    const QRgb* frames = kButtonFrames[row];
+    skin_test::SaveImage(root, name, Strip({frames[0], frames[1], frames[2]}, 20, 22),
+                         name.endsWith(".bmp") ? "BMP" : "PNG");
+  }
+}
+
+// The frame (0 normal, 1 hover, 2 pressed) that surface shows at the centre of the
+// caption button id's logical rectangle, -1 for none of them.
+inline int ShownFrame(const QImage& surface, UINT id, const RECT& rect) {
+  const QRect logical(QPoint(rect.left, rect.top), QPoint(rect.right - 1, rect.bottom - 1));
+  const QRgb shown =
+      surface.pixel(platform::DeviceRect(logical, surface.devicePixelRatio()).center());
+  for (size_t row = 0; row < skin::kCaptionButtons.size(); ++row) {
+    if (skin::kCaptionButtons[row].id != id) continue;
+    for (int frame = 0; frame < 3; ++frame)
+      if (kButtonFrames[row][frame] == shown) return frame;
+  }
+  return -1;
 }
 
 // A fresh skin image store whose root is a temporary folder of the test's own.

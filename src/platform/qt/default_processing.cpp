@@ -16,10 +16,11 @@ LRESULT DefaultHitTest(const WindowHost& host, DWORD style, LPARAM lParam) {
   const QPoint p = host.mapFromGlobal(ScreenPoint(lParam));
   const QRect c = host.clientRect();
   const bool resizable = (style & WS_THICKFRAME) && !host.isMaximized() && !host.isMinimized();
+  const platform::ResizeZones zones;
   return platform::DefaultFrameHitTest(
       SIZE{host.width(), host.height()},
       RECT{c.left(), c.top(), c.left() + c.width(), c.top() + c.height()}, POINT{p.x(), p.y()},
-      resizable);
+      resizable ? &zones : nullptr);
 }
 
 // Where a right-click opens the system menu rather than nothing.
