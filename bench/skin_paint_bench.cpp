@@ -76,7 +76,7 @@ QRegion NonClientRegion(QSize window) {
 }
 
 void FillAndCopy(QImage& offscreen, platform::WindowHost& host, const QRegion& nonClient) {
-  QImage& surface = host.windowSurface();
+  QImage& surface = host.surface().pixels();
   for (const QRect& rect : platform::DeviceRegion(nonClient, surface.devicePixelRatio())) {
     for (int y = rect.top(); y <= rect.bottom(); ++y) {
       auto* row = reinterpret_cast<QRgb*>(offscreen.scanLine(y)) + rect.left();
@@ -84,13 +84,13 @@ void FillAndCopy(QImage& offscreen, platform::WindowHost& host, const QRegion& n
       std::memcpy(surface.scanLine(y) + rect.left() * 4, row, size_t(rect.width()) * 4);
     }
   }
-  host.flushWindowSurface(nonClient);
+  host.surface().show(nonClient);
 }
 
 void Floor(benchmark::State& state, WindowSize size) {
   OpenFrame frame(size);
   platform::WindowHost& host = *frame->host();
-  QImage offscreen(host.windowSurface().size(), QImage::Format_ARGB32_Premultiplied);
+  QImage offscreen(host.surface().pixels().size(), QImage::Format_ARGB32_Premultiplied);
   const QRegion nonClient = NonClientRegion(host.size());
   for (auto _ : state) FillAndCopy(offscreen, host, nonClient);
 }
@@ -120,12 +120,13 @@ class RepaintCounters {
       : m_state(state),
         m_frame(frame),
         m_paints(frame.paints),
-        m_shown(frame.host()->pixelsShown()) {}
+        m_shown(frame.host()->surface().pixelsShown()) {}
   ~RepaintCounters() {
     m_state.counters["paints"] =
         benchmark::Counter(m_frame.paints - m_paints, benchmark::Counter::kAvgIterations);
-    m_state.counters["shown_px"] = benchmark::Counter(
-        double(m_frame.host()->pixelsShown() - m_shown), benchmark::Counter::kAvgIterations);
+    m_state.counters["shown_px"] =
+        benchmark::Counter(double(m_frame.host()->surface().pixelsShown() - m_shown),
+                           benchmark::Counter::kAvgIterations);
   }
 
  private:
@@ -188,13 +189,13 @@ void PointerHoverChange(benchmark::State& state, WindowSize size) {
   SendMouse(host, QEvent::MouseMove, onClose, Qt::NoButton);
   QApplication::processEvents();
   const int paints = frame->paints;
-  const quint64 shown = frame->host()->pixelsShown();
+  const quint64 shown = frame->host()->surface().pixelsShown();
   for (int dx = 0; dx < 8; ++dx) {
     SendMouse(host, QEvent::MouseMove, onClose + QPoint(dx - 4, 1), Qt::NoButton);
   }
   QApplication::processEvents();
   state.counters["paints_within_button"] = frame->paints - paints;
-  state.counters["shown_px_within_button"] = double(frame->host()->pixelsShown() - shown);
+  state.counters["shown_px_within_button"] = double(frame->host()->surface().pixelsShown() - shown);
 }
 
 // A press on the about button, which repaints the button at once. Its release

@@ -99,34 +99,12 @@ void CopyRows(QImage& destination, const QImage& source, const QRect& destRect,
   }
 }
 
-bool IsWholeNumber(qreal value) { return value == std::floor(value); }
-
-// Whether source, moved by offset, lines up with destination pixel for pixel; if
-// so, shift is that offset in device pixels.
-bool SameLayout(const QImage& destination, const QImage& source, QPoint offset, QPoint* shift) {
-  const qreal ratio = destination.devicePixelRatio();
-  const QPointF deviceOffset = QPointF(offset) * ratio;
-  if (destination.format() != source.format() || destination.depth() != 32 ||
-      source.devicePixelRatio() != ratio || !IsWholeNumber(deviceOffset.x()) ||
-      !IsWholeNumber(deviceOffset.y()))
-    return false;
-  *shift = deviceOffset.toPoint();
-  return true;
-}
-
-// The device rectangles of a logical region that both images hold.
-QRegion SharedDeviceRegion(const QImage& destination, const QImage& source, const QRegion& region,
-                           QPoint shift) {
-  return platform::DeviceRegion(region, destination.devicePixelRatio()) &
-         (destination.rect() & source.rect().translated(-shift));
-}
-
 // Copies the logical region of source, moved by offset, onto destination. Images
 // of one layout and ratio, with an offset of whole device pixels, copy row by row.
 void CopyPixels(QImage& destination, const QImage& source, const QRegion& region, QPoint offset) {
   QPoint shift;
-  if (SameLayout(destination, source, offset, &shift)) {
-    for (const QRect& rect : SharedDeviceRegion(destination, source, region, shift))
+  if (platform::SameLayout(destination, source, offset, &shift)) {
+    for (const QRect& rect : platform::SharedDeviceRegion(destination, source, region, shift))
       CopyRows(destination, source, rect, rect.topLeft() + shift);
     return;
   }
@@ -135,26 +113,6 @@ void CopyPixels(QImage& destination, const QImage& source, const QRegion& region
   for (const QRect& rect : region)
     painter.drawImage(QRectF(rect), source,
                       platform::DeviceRect(rect.translated(offset), source.devicePixelRatio()));
-}
-
-// The part of a logical region where copying source, moved by offset, would change
-// destination's pixels, in whole logical rows of each rectangle.
-QRegion ChangingPart(const QImage& destination, const QImage& source, const QRegion& region,
-                     QPoint offset) {
-  QPoint shift;
-  if (!SameLayout(destination, source, offset, &shift)) return region;
-  const qreal ratio = destination.devicePixelRatio();
-  QRegion changing;
-  for (const QRect& rect : SharedDeviceRegion(destination, source, region, shift)) {
-    const size_t bytes = size_t(rect.width()) * 4;
-    for (int y = rect.top(); y <= rect.bottom(); ++y) {
-      const uchar* to = destination.constScanLine(y) + rect.left() * 4;
-      const uchar* from = source.constScanLine(y + shift.y()) + (rect.left() + shift.x()) * 4;
-      if (std::memcmp(to, from, bytes) != 0)
-        changing += platform::LogicalRectOf(QRect(rect.left(), y, rect.width(), 1), ratio);
-    }
-  }
-  return changing & region;
 }
 
 // Rows of a round rectangle: each row keeps the pixels whose centres lie inside
@@ -193,13 +151,13 @@ QRegion RoundRectRegion(const QRect& rect, int ellipseWidth, int ellipseHeight) 
 }  // namespace
 
 QImage* HDC__::target() {
-  if (isWindowContext) return window ? &HostOf(window)->windowSurface() : nullptr;
+  if (isWindowContext) return window ? &HostOf(window)->surface().pixels() : nullptr;
   if (bitmap) return &bitmap->image;
   return &stockBitmap;
 }
 
 void HDC__::flush(const QRegion& changed) {
-  if (isWindowContext && window && !changed.isEmpty()) HostOf(window)->flushWindowSurface(changed);
+  if (isWindowContext && window && !changed.isEmpty()) HostOf(window)->surface().show(changed);
 }
 
 // --- CBitmap ---
@@ -212,7 +170,7 @@ CBitmap::~CBitmap() {
 BOOL CBitmap::CreateCompatibleBitmap(CDC* pDC, int nWidth, int nHeight) {
   if (m_hObject || nWidth <= 0 || nHeight <= 0) return FALSE;
   QPointer<QWidget> window = pDC && pDC->m_hDC ? pDC->m_hDC->window : QPointer<QWidget>();
-  const QImage* pattern = window ? &HostOf(window)->windowSurface() : nullptr;
+  const QImage* pattern = window ? &HostOf(window)->surface().pixels() : nullptr;
   const QImage::Format format =
       pattern && pattern->depth() == 32 ? pattern->format() : kDefaultFormat;
   // A window's bitmaps hold its device pixels, so that what is drawn there stays sharp.
@@ -320,6 +278,17 @@ int CDC::ExcludeClipRect(LPCRECT lpRect) {
                 : RGN_ERROR;
 }
 
+int CDC::IntersectClipRect(int x1, int y1, int x2, int y2) {
+  if (!m_hDC) return RGN_ERROR;
+  m_hDC->clip = m_hDC->clipRegion().intersected(QRect(QPoint(x1, y1), QPoint(x2 - 1, y2 - 1)));
+  return Complexity(*m_hDC->clip);
+}
+
+int CDC::IntersectClipRect(LPCRECT lpRect) {
+  return lpRect ? IntersectClipRect(lpRect->left, lpRect->top, lpRect->right, lpRect->bottom)
+                : RGN_ERROR;
+}
+
 int CDC::SelectClipRgn(CRgn* pRgn) {
   if (!m_hDC) return RGN_ERROR;
   if (!pRgn || !pRgn->GetSafeHandle()) {
@@ -350,13 +319,8 @@ BOOL CDC::BitBlt(int x, int y, int nWidth, int nHeight, CDC* pSrcDC, int xSrc, i
   const QRect sourceInDestination = platform::LogicalRect(*source).translated(-offset);
   QRegion changed = m_hDC->clipRegion().intersected(
       QRect(x, y, nWidth, nHeight) & platform::LogicalRect(*destination) & sourceInDestination);
-  // A window's frame is redrawn whole for the smallest change, and it mostly looks
-  // as before: only what changes, or what the screen does not show yet, is copied
-  // and put on screen.
-  if (m_hDC->isWindowContext) {
-    changed = ChangingPart(*destination, *source, changed, offset) +
-              (changed & HostOf(m_hDC->window)->unshownSurface());
-  }
+  if (m_hDC->isWindowContext)
+    changed = HostOf(m_hDC->window)->surface().whatChanges(*source, changed, offset);
   CopyPixels(*destination, *source, changed, offset);
   m_hDC->flush(changed);
   return TRUE;
@@ -390,7 +354,7 @@ CDC* CWnd::GetWindowDC() {
   if (!window) return nullptr;
   // Nothing a hidden window draws is seen: its frame is drawn when it is first painted.
   if (!window->isVisible()) {
-    window->m_surfaceStale = true;
+    window->surface().markStale();
     return nullptr;
   }
   CDC* dc = new CDC;

@@ -105,6 +105,8 @@ class CDC {
   // the complexity of the new clip region.
   int ExcludeClipRect(int x1, int y1, int x2, int y2);
   int ExcludeClipRect(LPCRECT lpRect);
+  int IntersectClipRect(int x1, int y1, int x2, int y2);
+  int IntersectClipRect(LPCRECT lpRect);
   // Null removes clipping.
   int SelectClipRgn(CRgn* pRgn);
   int GetClipBox(LPRECT lpRect) const;

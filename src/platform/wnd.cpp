@@ -335,12 +335,12 @@ BOOL CWnd::RedrawWindow(LPCRECT lpRectUpdate, CRgn*, UINT flags) {
   if (flags & RDW_INVALIDATE) {
     // With RDW_FRAME the non-client area is painted again too (WM_NCPAINT), and
     // with RDW_ALLCHILDREN that of every child window.
-    if (flags & RDW_FRAME) h->m_surfaceStale = true;
+    if (flags & RDW_FRAME) h->surface().markStale();
     InvalidateRect(lpRectUpdate, flags & RDW_ERASE);
     if (flags & RDW_ALLCHILDREN) {
       for (QWidget* child : h->findChildren<QWidget*>()) {
         auto* childHost = dynamic_cast<WindowHost*>(child);
-        if (childHost && (flags & RDW_FRAME)) childHost->m_surfaceStale = true;
+        if (childHost && (flags & RDW_FRAME)) childHost->surface().markStale();
         child->update();
       }
     }

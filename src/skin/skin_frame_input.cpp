@@ -25,7 +25,7 @@ CPoint CSkinFrameWnd::ScreenToWindow(CPoint point) const {
 }
 
 void CSkinFrameWnd::RepaintIf(bool changed, const CDUIButton& button) {
-  if (changed) InvalidateRect(&button.m_rect, TRUE);
+  if (changed) PaintFrame(Layout().Button(button.m_nID));
 }
 
 void CSkinFrameWnd::EnableCaptionButton(UINT id, BOOL enable) {
@@ -66,14 +66,12 @@ void CSkinFrameWnd::OnNcMouseMove(UINT nHitTest, CPoint point) {
     CDUIButton& button = m_buttons.at(id);
     RepaintIf(button.Hover(), button);
   }
-  OnNcPaint();
 }
 
 void CSkinFrameWnd::OnNcMouseLeave() {
   m_bTracking = FALSE;
   if (m_hoverId == 0) return;
   ReleaseHoveredButton();
-  OnNcPaint();
 }
 
 void CSkinFrameWnd::OnNcLButtonDown(UINT, CPoint point) {
@@ -83,7 +81,6 @@ void CSkinFrameWnd::OnNcLButtonDown(UINT, CPoint point) {
     // A press on a skin button never starts a window move.
     CDUIButton& button = m_buttons.at(id);
     RepaintIf(button.Press(), button);
-    OnNcPaint();
   } else if (Layout().systemMenuSpot.PtInRect(p)) {
     if (CMenu* menu = GetSystemMenu(FALSE)) {
       menu->TrackPopupMenu(TPM_LEFTALIGN | TPM_TOPALIGN | TPM_LEFTBUTTON, point.x, point.y, this);
@@ -110,8 +107,10 @@ void CSkinFrameWnd::ClickButton(UINT id) {
     SendButtonCommand(entry->sysCommand);
     return;
   }
-  m_buttons.at(id).FireClick();
-  OnNcPaint();
+  CDUIButton& button = m_buttons.at(id);
+  const bool wasPressed = button.IsPressed();
+  button.FireClick();
+  RepaintIf(wasPressed != button.IsPressed(), button);
 }
 
 std::vector<platform::AccessibleCaptionButton> CSkinFrameWnd::AccessibleCaptionButtons() const {
@@ -144,6 +143,6 @@ void CSkinFrameWnd::OnNcLButtonDblClk(UINT, CPoint point) {
     RepaintIf(button.Press(), button);
   } else if (Layout().captionStrip.PtInRect(p)) {
     ShowWindow(IsZoomed() ? SW_RESTORE : SW_MAXIMIZE);
+    OnNcPaint();
   }
-  OnNcPaint();
 }

@@ -129,7 +129,9 @@ void CSkinFrameWnd::OnSysCommand(UINT nID, LPARAM lParam) {
   CFrameWndEx::OnSysCommand(nID, lParam);
 }
 
-void CSkinFrameWnd::OnNcPaint() {
+void CSkinFrameWnd::OnNcPaint() { PaintFrame(WindowRectAtOrigin()); }
+
+void CSkinFrameWnd::PaintFrame(const CRect& damaged) {
   CDC* windowDC = GetWindowDC();
   if (!windowDC) return;
   if (!m_pBkImage) {
@@ -138,6 +140,7 @@ void CSkinFrameWnd::OnNcPaint() {
   }
   const skin::FrameLayout layout = Layout();
   const CRect window = WindowRectAtOrigin();
+  windowDC->IntersectClipRect(&damaged);
   windowDC->ExcludeClipRect(&layout.client);
   PlaceCaptionButtons(layout);
 
@@ -147,6 +150,8 @@ void CSkinFrameWnd::OnNcPaint() {
   bitmap.CreateCompatibleBitmap(windowDC, window.Width(), window.Height());
   CBitmap* previousBitmap = memoryDC.SelectObject(&bitmap);
   memoryDC.SetBkMode(TRANSPARENT);
+  // Drawing outside the damage would be copied nowhere.
+  memoryDC.IntersectClipRect(&damaged);
   {
     Gdiplus::Graphics graphics(memoryDC);
     DrawBackground(graphics, window.Width(), window.Height());

@@ -20,8 +20,8 @@ class CSkinFrameWnd : public CFrameWndEx, public platform::IAccessibleCaption {
   CSkinFrameWnd();
   ~CSkinFrameWnd() override;
 
-  // The painter: the whole non-client area, off-screen, then one copy to the
-  // window. Whatever changes the caption calls it directly.
+  // Paints the whole non-client area. Whatever changes all of the caption calls
+  // it directly; a button that changed repaints only itself.
   void OnNcPaint() override;
 
   // A disabled caption button ignores the pointer and is drawn in its disabled frame.
@@ -70,7 +70,10 @@ class CSkinFrameWnd : public CFrameWndEx, public platform::IAccessibleCaption {
   CPoint ScreenToWindow(CPoint point) const;
   // The button at a point in window coordinates, 0 for none.
   UINT ButtonAt(CPoint point) const;
-  // Repaints the button's rectangle when its state changed.
+  // The painter: the damaged part of the non-client area, off-screen, then one
+  // copy of that part to the window.
+  void PaintFrame(const CRect& damaged);
+  // Repaints the button's rectangle, and nothing else, when its state changed.
   void RepaintIf(bool changed, const CDUIButton& button);
   // Takes hover and press off the hovered button; no button is hovered after.
   void ReleaseHoveredButton();

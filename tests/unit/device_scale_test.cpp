@@ -78,7 +78,7 @@ class DeviceScaleTest : public ::testing::Test {
     CSkinImageStore::DestroyInstance();
   }
 
-  QImage& Surface() { return m_frame->host()->windowSurface(); }
+  QImage& Surface() { return m_frame->host()->surface().pixels(); }
 
   void Paint() {
     Surface().fill(kSentinel);

@@ -165,7 +165,7 @@ TEST(WindowSurface, AFrameIsTheWindowColourWhereItsOwnerDrawsNothing) {
     for (const QPoint p : {QPoint(100, 1), QPoint(198, 50), QPoint(100, 98), QPoint(1, 50)})
       EXPECT_EQ(background, shown.pixel(p)) << drawsMark << " at " << p.x() << "," << p.y();
     // Only a frame that is drawn needs a window-sized buffer behind it.
-    EXPECT_EQ(drawsMark, host->holdsWindowSurface());
+    EXPECT_EQ(drawsMark, host->surface().holds());
     window.DestroyWindow();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   }
@@ -229,7 +229,7 @@ TEST(WindowSurface, AFrameRedrawnOutsideAPaintReachesTheScreenWhereverItChanged)
 
   // A new surface starts in the window's colour, which is not what the screen
   // shows: a frame drawn in that colour must still reach the screen.
-  host->releaseWindowSurface();
+  host->surface().release();
   window.m_colour = host->palette().window().color().rgba();
   window.SendMessage(WM_NCPAINT, 1, 0);
   EXPECT_EQ(window.m_colour, ShownPixel(*host, QPoint(1, 1)));

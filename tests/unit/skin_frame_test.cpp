@@ -198,7 +198,7 @@ class SkinFrameTest : public ::testing::Test {
     return m_frame;
   }
 
-  QImage& Surface() { return m_frame->host()->windowSurface(); }
+  QImage& Surface() { return m_frame->host()->surface().pixels(); }
 
   // Paints over a surface filled with the sentinel colour.
   void Paint() {

@@ -108,9 +108,9 @@ class SkinInputTest : public ::testing::Test {
   void DeliverPostedMessages() { QCoreApplication::processEvents(); }
   // The frame of its strip that caption button id shows on the window.
   int Shown(UINT id) {
-    return skin_test::ShownFrame(frame->host()->windowSurface(), id, Layout().Button(id));
+    return skin_test::ShownFrame(frame->host()->surface().pixels(), id, Layout().Button(id));
   }
-  quint64 PixelsShown() { return frame->host()->pixelsShown(); }
+  quint64 PixelsShown() { return frame->host()->surface().pixelsShown(); }
 
   QTemporaryDir m_skin;
   FrameLog log;
@@ -143,8 +143,15 @@ TEST_F(SkinInputTest, HitTestTable) {
 }
 
 TEST_F(SkinInputTest, HoverFollowsTheCursorAndRepaintsOnlyOnChange) {
+  const int paintsBefore = log.paints;
+  const quint64 shownBefore = PixelsShown();
   Mouse(WM_NCMOUSEMOVE, On(skin::kMinimizeButtonId));
   EXPECT_EQ(Shown(skin::kMinimizeButtonId), kHover);
+  DeliverPostedMessages();
+  const CRect button = Layout().Button(skin::kMinimizeButtonId);
+  EXPECT_EQ(PixelsShown() - shownBefore, quint64(button.Width() * button.Height()))
+      << "a hover puts the button on screen and nothing else";
+  EXPECT_EQ(log.paints, paintsBefore) << "nor redraws the whole frame";
 
   DeliverPostedMessages();
   const quint64 shown = PixelsShown();
@@ -242,7 +249,7 @@ TEST_F(SkinInputTest, AssistiveTechnologiesGetEveryButtonNamedByTheWindowsStateW
       names.push_back(button.name.source);
       EXPECT_STREQ(button.name.context, "CaptionButton");
       EXPECT_EQ(CRect(button.rect), layout.Button(button.id));
-      EXPECT_EQ(skin_test::ShownFrame(frame->host()->windowSurface(), button.id, button.rect),
+      EXPECT_EQ(skin_test::ShownFrame(frame->host()->surface().pixels(), button.id, button.rect),
                 kNormal)
           << button.id;
       EXPECT_EQ(button.enabled, button.id != skin::kAboutButtonId);

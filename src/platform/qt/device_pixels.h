@@ -64,4 +64,26 @@ inline QRect LogicalRectOf(const QRect& device, qreal ratio) {
   return QRect(logical(device.topLeft()), logical(device.bottomRight()));
 }
 
+// Whether source, moved by offset (logical), lines up with destination pixel for
+// pixel: one format of 32 bits, one ratio, an offset of whole device pixels. If so,
+// shift is that offset in device pixels.
+inline bool SameLayout(const QImage& destination, const QImage& source, QPoint offset,
+                       QPoint* shift) {
+  const qreal ratio = destination.devicePixelRatio();
+  const QPointF deviceOffset = QPointF(offset) * ratio;
+  const auto whole = [](qreal value) { return value == std::floor(value); };
+  if (destination.format() != source.format() || destination.depth() != 32 ||
+      source.devicePixelRatio() != ratio || !whole(deviceOffset.x()) || !whole(deviceOffset.y()))
+    return false;
+  *shift = deviceOffset.toPoint();
+  return true;
+}
+
+// The device rectangles of a logical region that both images hold.
+inline QRegion SharedDeviceRegion(const QImage& destination, const QImage& source,
+                                  const QRegion& region, QPoint shift) {
+  return DeviceRegion(region, destination.devicePixelRatio()) &
+         (destination.rect() & source.rect().translated(-shift));
+}
+
 }  // namespace platform

@@ -1,7 +1,6 @@
 #include "platform/qt/window_host.h"
 
 #include <QApplication>
-#include <QBackingStore>
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QMouseEvent>
@@ -12,12 +11,10 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstring>
 
 #include "platform/frame_wnd.h"
 #include "platform/qt/device_pixels.h"
 #include "platform/qt/key_translation.h"
-#include "platform/qt/releasable_image.h"
 #include "platform/wnd.h"
 
 namespace platform {
@@ -51,29 +48,13 @@ Qt::CursorShape CursorFor(LRESULT hitTest) {
   }
 }
 
-// Fills an ARGB32 premultiplied image with colour, except inside hole.
-void FillAround(QImage& image, const QRect& hole, const QColor& colour) {
-  const QRgb pixel = qPremultiply(colour.rgba());
-  const QRect inside = hole & image.rect();
-  for (int y = 0; y < image.height(); ++y) {
-    auto* row = reinterpret_cast<QRgb*>(image.scanLine(y));
-    QRgb* const end = row + image.width();
-    if (inside.isEmpty() || y < inside.top() || y > inside.bottom()) {
-      std::fill(row, end, pixel);
-      continue;
-    }
-    std::fill(row, row + inside.left(), pixel);
-    std::fill(row + inside.right() + 1, end, pixel);
-  }
-}
-
 }  // namespace
 
 WindowHost::WindowHost(CWnd* owner, const CREATESTRUCT& cs, QWidget* parent)
-    : QWidget(parent, FlagsFor(cs)), m_owner(owner), m_clientArea(new QWidget(this)) {
-  m_releaseSurface.setSingleShot(true);
-  m_releaseSurface.setInterval(kIdleBufferReleaseMs);
-  connect(&m_releaseSurface, &QTimer::timeout, this, &WindowHost::releaseWindowSurface);
+    : QWidget(parent, FlagsFor(cs)),
+      m_owner(owner),
+      m_clientArea(new QWidget(this)),
+      m_surface(*this, *m_clientArea) {
   setMouseTracking(true);
   // The keyboard focus belongs to what a window holds, the page: a click on the
   // window's own frame, a move or a resize leaves it there, and Tab never stops
@@ -154,108 +135,19 @@ void WindowHost::reportSize() {
   send(WM_SIZE, type, MAKELPARAM(client.width(), client.height()));
 }
 
-QImage& WindowHost::windowSurface() {
-  // Device pixels: what the owner draws stays sharp on a dense screen.
-  const qreal ratio = devicePixelRatioF();
-  const QSize deviceSize = DeviceSize(size(), ratio);
-  // Only the frame is ever shown: the client area's pages stay untouched, as filling a
-  // window-sized buffer costs more than drawing the frame.
-  const QRect unfilled = DeviceRect(m_clientArea->geometry(), ratio).adjusted(1, 1, -1, -1);
-  if (m_surface.size() != deviceSize || m_surface.devicePixelRatio() != ratio ||
-      m_surfaceUnfilled != unfilled) {
-    m_surface = MakeReleasableImage(deviceSize, QImage::Format_ARGB32_Premultiplied);
-    m_surface.setDevicePixelRatio(ratio);
-    FillAround(m_surface, unfilled, palette().window().color());
-    m_surfaceUnfilled = unfilled;
-    m_unshownSurface = rect();
-  }
-  m_releaseSurface.start();
-  return m_surface;
-}
-
-void WindowHost::releaseWindowSurface() {
-  // The backing store still shows the pixels; a later paint of the frame itself
-  // asks the owner to draw them again.
-  m_surface = QImage();
-  m_surfaceStale = true;
-}
-
-void WindowHost::flushWindowSurface(const QRegion& region) {
-  // Inside paintEvent the surface is drawn right after; elsewhere show it now.
-  if (m_painting || !isVisible()) return;
-  QBackingStore* store = backingStore();
-  QWindow* window = windowHandle();
-  // Only whole ratios map logical rows onto device rows exactly as Qt maps them;
-  // at fractional ones Qt's own repaint decides which device pixels a region covers.
-  const qreal ratio = devicePixelRatioF();
-  if (!store || !window || !window->isExposed() || ratio != std::floor(ratio) ||
-      store->size() != size()) {
-    repaint(region);
-    return;
-  }
-  // Straight into the backing store, row by row: a repaint() of a region of thin
-  // border rows costs several times more in Qt's span clipping. Outside the
-  // window's shape nothing is copied: there the window shows what is behind it.
-  const QRegion inside = region & visibleShape();
-  if (inside.isEmpty()) return;
-  store->beginPaint(inside);
-  QPaintDevice* device = store->paintDevice();
-  auto* target =
-      device && device->devType() == QInternal::Image ? static_cast<QImage*>(device) : nullptr;
-  const QRegion deviceRows = DeviceRegion(inside, ratio);
-  const QRect rows = deviceRows.boundingRect();
-  if (target && target->depth() == 32 && m_surface.depth() == 32 &&
-      target->devicePixelRatio() == ratio && target->rect().contains(rows) &&
-      m_surface.rect().contains(rows)) {
-    for (const QRect& r : deviceRows) {
-      for (int y = r.top(); y <= r.bottom(); ++y) {
-        std::memcpy(target->scanLine(y) + r.left() * 4, m_surface.constScanLine(y) + r.left() * 4,
-                    size_t(r.width()) * 4);
-      }
-    }
-  } else {
-    drawSurface(device, inside);
-  }
-  store->endPaint();
-  store->flush(inside, window);
-  m_unshownSurface -= inside;
-  countShown(inside);
-}
-
-void WindowHost::countShown(const QRegion& region) {
-  for (const QRect& rect : DeviceRegion(region, devicePixelRatioF()))
-    m_pixelsShown += quint64(rect.width()) * quint64(rect.height());
-}
-
-QRegion WindowHost::visibleShape() const { return mask().isEmpty() ? QRegion(rect()) : mask(); }
-
-void WindowHost::drawSurface(QPaintDevice* device, const QRegion& region) {
-  QPainter painter(device);
-  painter.setCompositionMode(QPainter::CompositionMode_Source);
-  painter.setClipRegion(region);
-  painter.drawImage(QPointF(0, 0), m_surface);
-}
-
 void WindowHost::paintEvent(QPaintEvent* event) {
   redrawStaleFrame();
   // The client area is its own widget's to paint.
-  const QRegion frame = (event->region() & visibleShape()) - m_clientArea->geometry();
-  if (m_surface.isNull()) {
-    fillUndrawnFrame(frame);
+  const QRegion frame = event->region() - m_clientArea->geometry();
+  if (!m_surface.holds()) {
+    fillUndrawnFrame(frame & (mask().isEmpty() ? QRegion(rect()) : mask()));
     return;
   }
-  windowSurface();
-  drawSurface(this, frame);
-  m_unshownSurface -= frame;
-  countShown(frame);
+  m_surface.paint(frame);
 }
 
 void WindowHost::redrawStaleFrame() {
-  if (!m_surfaceStale) return;
-  m_surfaceStale = false;
-  m_painting = true;
-  send(WM_NCPAINT, 1, 0);
-  m_painting = false;
+  m_surface.redrawIfStale([this] { send(WM_NCPAINT, 1, 0); });
 }
 
 void WindowHost::paintNow() {
@@ -289,7 +181,7 @@ void WindowHost::followRestoredPlace() {
 }
 
 void WindowHost::applyGeometry() {
-  m_surfaceStale = true;
+  m_surface.markStale();
   recalcNonClient();
   reportSize();
 }
@@ -297,7 +189,7 @@ void WindowHost::applyGeometry() {
 void WindowHost::changeEvent(QEvent* event) {
   if (event->type() == QEvent::WindowStateChange) {
     m_restoredPlace.StateChanged(geometry(), isMaximized() || isFullScreen());
-    m_surfaceStale = true;
+    m_surface.markStale();
     reportSize();
   } else if (event->type() == QEvent::ActivationChange && isWindow()) {
     const bool active = isActiveWindow();

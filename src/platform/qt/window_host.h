@@ -10,6 +10,7 @@
 #include "platform/qt/caption_drag.h"
 #include "platform/qt/native_window.h"
 #include "platform/qt/window_placement.h"
+#include "platform/qt/window_surface.h"
 #include "platform/win_types.h"
 
 class CWnd;
@@ -23,7 +24,7 @@ constexpr LPARAM kSystemMenuKey = ' ';
 // owner and carries out the window system's side of default processing. The
 // owner's children live in clientArea(), inset by the non-client area that
 // WM_NCCALCSIZE returns; what the owner draws through its window device context
-// lands in windowSurface() and is shown over the non-client area.
+// lands in surface() and is shown over the non-client area.
 class WindowHost : public QWidget {
   Q_OBJECT
 
@@ -49,21 +50,11 @@ class WindowHost : public QWidget {
   // work area of the window's screen.
   void applyMinMaxInfo();
 
-  // The non-client pixels the owner has drawn, window-sized.
-  QImage& windowSurface();
-  // Puts the given part of the surface on screen now.
-  void flushWindowSurface(const QRegion& region);
-  // The part of the surface that the screen does not show yet.
-  const QRegion& unshownSurface() const { return m_unshownSurface; }
-  // Gives the surface's memory back; the next paint of the frame redraws it.
-  void releaseWindowSurface();
+  // The non-client pixels the owner has drawn and their way to the screen.
+  WindowSurface& surface() { return m_surface; }
   // Paints the window now; one not yet exposed has its frame drawn now instead,
   // while the window system maps it, so that its first paint only copies pixels.
   void paintNow();
-  // Whether the window holds a surface now: only while its owner draws a frame.
-  bool holdsWindowSurface() const { return !m_surface.isNull(); }
-  // Device pixels of the surface put on screen so far: what a repaint costs the screen.
-  quint64 pixelsShown() const { return m_pixelsShown; }
 
   // Sends WM_SIZE when the size type or the client size has changed.
   void reportSize();
@@ -101,11 +92,6 @@ class WindowHost : public QWidget {
   void watchWorkArea();
   void followRestoredPlace();
   LRESULT send(UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
-  // The window's shape: its mask, or the whole window without one.
-  QRegion visibleShape() const;
-  // The surface's pixels in region (logical) onto a device, replacing what is there.
-  void drawSurface(QPaintDevice* device, const QRegion& region);
-  void countShown(const QRegion& region);
   // Paints region of a frame its owner has not drawn in the window's colour.
   void fillUndrawnFrame(const QRegion& region);
   // Asks the owner to draw its frame (WM_NCPAINT) when the surface no longer shows it.
@@ -121,14 +107,7 @@ class WindowHost : public QWidget {
 
   CWnd* m_owner;
   QWidget* m_clientArea;
-  QImage m_surface;
-  // The part of the surface, inside the client area, that was never filled.
-  QRect m_surfaceUnfilled;
-  QRegion m_unshownSurface;
-  quint64 m_pixelsShown = 0;
-  QTimer m_releaseSurface;
-  bool m_surfaceStale = true;
-  bool m_painting = false;
+  WindowSurface m_surface;
   bool m_trackingLeave = false;
   UINT m_lastSizeType = ~0u;
   QSize m_lastClientSize;
