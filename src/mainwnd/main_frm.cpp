@@ -16,6 +16,8 @@ namespace {
 constexpr DWORD kBrowserWindowStyle = 0x56010000;  // child, visible, clipping, tab stop
 // The browser starts two pixels beyond the client area's top-left corner.
 constexpr int kBrowserCreationOffset = -2;
+// More than any screen holds: the window is given its screen's size, which is what
+// it restores to before it has a place of its own (start-up shows it maximised).
 constexpr int kRequestedWidth = 3500;
 constexpr int kRequestedHeight = 2500;
 constexpr wchar_t kOnlinePage[] = L"/request.html";

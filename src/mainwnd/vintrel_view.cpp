@@ -8,9 +8,13 @@ IMPLEMENT_DYNCREATE(CVintrelView, CView)
 
 namespace {
 
-// The browser reaches past the view's client area on every side; the frame clips it.
-constexpr int kBrowserOrigin = -9;
-constexpr int kBrowserOverhang = 20;
+// The browser reaches past the view's client area on every side and the view clips
+// it, so the page shows without its outermost pixels: 9 at the top and left, 11 at
+// the right and bottom. Pages made for the shell are laid out for this crop.
+constexpr int kBrowserCropTopLeft = 9;
+constexpr int kBrowserCropBottomRight = 11;
+constexpr int kBrowserOrigin = -kBrowserCropTopLeft;
+constexpr int kBrowserOverhang = kBrowserCropTopLeft + kBrowserCropBottomRight;
 
 CefRefPtr<CefBrowser> MainBrowser() { return g_handler ? g_handler->GetBrowser() : nullptr; }
 
