@@ -118,7 +118,7 @@ BOOL _TrackMouseEvent(TRACKMOUSEEVENT* lpEventTrack) {
   if (!lpEventTrack || lpEventTrack->dwFlags != (TME_LEAVE | TME_NONCLIENT)) return FALSE;
   platform::WindowHost* host = platform::WindowHost::fromHandle(lpEventTrack->hwndTrack);
   if (!host) return FALSE;
-  host->trackNonClientLeave();
+  host->input().trackNonClientLeave();
   return TRUE;
 }
 

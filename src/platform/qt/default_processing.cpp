@@ -60,7 +60,7 @@ void DefaultSysCommand(CWnd& wnd, WindowHost& host, UINT command, LPARAM lParam)
       if (host.windowHandle()) host.windowHandle()->startSystemMove();
       break;
     case SC_SIZE:
-      host.beginSystemResize(HTBOTTOMRIGHT);
+      host.input().beginSystemResize(HTBOTTOMRIGHT);
       break;
     case SC_KEYMENU:
       // Alt+Space: the menu drops from the window's top-left corner.
@@ -90,14 +90,14 @@ LRESULT CWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_NCLBUTTONDOWN:
       if (!h) return 0;
       if (wParam == static_cast<WPARAM>(HTCAPTION)) {
-        h->beginCaptionMove(ScreenPoint(lParam));
+        h->input().beginCaptionMove(ScreenPoint(lParam));
       } else if (wParam >= static_cast<WPARAM>(HTLEFT) &&
                  wParam <= static_cast<WPARAM>(HTBOTTOMRIGHT)) {
-        h->beginSystemResize(static_cast<LRESULT>(wParam));
+        h->input().beginSystemResize(static_cast<LRESULT>(wParam));
       }
       return 0;
     case WM_NCLBUTTONUP:
-      if (h) h->cancelCaptionMove();
+      if (h) h->input().cancelCaptionMove();
       return 0;
     case WM_SYSCOMMAND:
       if (h) DefaultSysCommand(*this, *h, static_cast<UINT>(wParam), lParam);

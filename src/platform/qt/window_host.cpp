@@ -6,7 +6,6 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScreen>
-#include <QShortcut>
 #include <QWindow>
 
 #include <algorithm>
@@ -14,7 +13,6 @@
 
 #include "platform/frame_wnd.h"
 #include "platform/qt/device_pixels.h"
-#include "platform/qt/key_translation.h"
 #include "platform/wnd.h"
 
 namespace platform {
@@ -25,28 +23,7 @@ Qt::WindowFlags FlagsFor(const CREATESTRUCT& cs) {
   return Qt::Window | Qt::FramelessWindowHint;
 }
 
-LPARAM ScreenPointParam(const QPoint& p) { return MAKELPARAM(p.x(), p.y()); }
-
 bool OnWayland() { return QGuiApplication::platformName().startsWith(QLatin1String("wayland")); }
-
-Qt::CursorShape CursorFor(LRESULT hitTest) {
-  switch (hitTest) {
-    case HTLEFT:
-    case HTRIGHT:
-      return Qt::SizeHorCursor;
-    case HTTOP:
-    case HTBOTTOM:
-      return Qt::SizeVerCursor;
-    case HTTOPLEFT:
-    case HTBOTTOMRIGHT:
-      return Qt::SizeFDiagCursor;
-    case HTTOPRIGHT:
-    case HTBOTTOMLEFT:
-      return Qt::SizeBDiagCursor;
-    default:
-      return Qt::ArrowCursor;
-  }
-}
 
 }  // namespace
 
@@ -54,7 +31,8 @@ WindowHost::WindowHost(CWnd* owner, const CREATESTRUCT& cs, QWidget* parent)
     : QWidget(parent, FlagsFor(cs)),
       m_owner(owner),
       m_clientArea(new QWidget(this)),
-      m_surface(*this, *m_clientArea) {
+      m_surface(*this, *m_clientArea),
+      m_input(*this) {
   setMouseTracking(true);
   // The keyboard focus belongs to what a window holds, the page: a click on the
   // window's own frame, a move or a resize leaves it there, and Tab never stops
@@ -68,11 +46,7 @@ WindowHost::WindowHost(CWnd* owner, const CREATESTRUCT& cs, QWidget* parent)
     // Under Wayland a window's mask shapes where input goes, not what is shown: the
     // pixels outside it must be transparent for the shape to show.
     if (OnWayland()) setAttribute(Qt::WA_TranslucentBackground);
-    // Alt+Space opens the system menu wherever the focus is in the window, the
-    // browser included.
-    auto* keyMenu = new QShortcut(QKeySequence(Qt::ALT | Qt::Key_Space), this);
-    connect(keyMenu, &QShortcut::activated, this,
-            [this] { send(WM_SYSCOMMAND, SC_KEYMENU, kSystemMenuKey); });
+    m_input.addSystemMenuKey();
     // A window asked for larger than the screen gets the screen's size, and the
     // window system places it when no position is given.
     const QSize screen = QGuiApplication::primaryScreen()->availableGeometry().size();
@@ -205,15 +179,6 @@ void WindowHost::closeEvent(QCloseEvent* event) {
   if (m_owner) m_owner->PostMessage(WM_CLOSE);
 }
 
-QPoint WindowHost::screenPixelOf(const QMouseEvent& event) const {
-  // Whole logical pixels from the pointer's device pixel, so that a pointer on a
-  // painted button hit-tests to that button at any scale. Widgets get positions
-  // rounded to logical pixels; the window's own event still has the fraction.
-  const QPointF position =
-      m_windowPointer.toPoint() == event.position().toPoint() ? m_windowPointer : event.position();
-  return mapToGlobal(QPoint(0, 0)) + LogicalPixelAt(position, devicePixelRatioF());
-}
-
 void WindowHost::showEvent(QShowEvent* event) {
   if (isWindow() && windowHandle() && !m_watchingWindow) {
     windowHandle()->installEventFilter(this);
@@ -231,120 +196,23 @@ void WindowHost::watchWorkArea() {
   applyMinMaxInfo();
 }
 
-LRESULT WindowHost::hitTest(const QPoint& globalPos) {
-  return send(WM_NCHITTEST, 0, ScreenPointParam(globalPos));
-}
-
-void WindowHost::sendNonClientMouse(UINT message, const QPoint& globalPos) {
-  const LRESULT ht = hitTest(globalPos);
-  if (ht == HTCLIENT || ht == HTNOWHERE) return;
-  send(message, static_cast<WPARAM>(ht), ScreenPointParam(globalPos));
-}
-
-void WindowHost::deliverNonClientLeave() {
-  if (!m_trackingLeave) return;
-  m_trackingLeave = false;
-  send(WM_NCMOUSELEAVE);
-}
-
-void WindowHost::beginCaptionMove(const QPoint& globalPos) {
-  if (isMaximized() || isMinimized() || isFullScreen()) return;
-  m_captionDrag.press(globalPos, pos());
-}
-
-void WindowHost::beginSystemResize(LRESULT hitTest) {
-  Qt::Edges edges;
-  if (hitTest == HTLEFT || hitTest == HTTOPLEFT || hitTest == HTBOTTOMLEFT) edges |= Qt::LeftEdge;
-  if (hitTest == HTRIGHT || hitTest == HTTOPRIGHT || hitTest == HTBOTTOMRIGHT)
-    edges |= Qt::RightEdge;
-  if (hitTest == HTTOP || hitTest == HTTOPLEFT || hitTest == HTTOPRIGHT) edges |= Qt::TopEdge;
-  if (hitTest == HTBOTTOM || hitTest == HTBOTTOMLEFT || hitTest == HTBOTTOMRIGHT)
-    edges |= Qt::BottomEdge;
-  if (edges && windowHandle()) windowHandle()->startSystemResize(edges);
-}
-
-void WindowHost::cancelCaptionMove() { m_captionDrag.release(); }
-
-bool WindowHost::followCaptionDrag(const QMouseEvent& event) {
-  if (!m_captionDrag.pressed() || !(event.buttons() & Qt::LeftButton)) return false;
-  // The pointer's screen position as the event has it: the window moves under the
-  // pointer, so its own position says nothing about where this event happened.
-  const QPoint pointer = LogicalPixelAt(event.globalPosition(), devicePixelRatioF());
-  if (!m_captionDrag.follow(pointer, QApplication::startDragDistance())) return true;
-  // Under X11 the shell places its window itself: a move handed to the window
-  // manager starts from wherever the pointer is when the manager gets to grab it,
-  // and the motion and release before that grab are lost to it. Under Wayland only
-  // the compositor may place windows, and it owns the pointer, so it loses nothing.
-  if (!OnWayland()) {
-    move(m_captionDrag.windowPositionFor(pointer));
-  } else {
-    m_captionDrag.release();
-    if (windowHandle()) windowHandle()->startSystemMove();
-  }
-  return true;
-}
-
-void WindowHost::mouseMoveEvent(QMouseEvent* event) {
-  if (followCaptionDrag(*event)) return;
-  const QPoint global = screenPixelOf(*event);
-  const LRESULT ht = hitTest(global);
-  setCursor(CursorFor(ht));
-  if (ht == HTCLIENT || ht == HTNOWHERE) {
-    deliverNonClientLeave();
-    return;
-  }
-  send(WM_NCMOUSEMOVE, static_cast<WPARAM>(ht), ScreenPointParam(global));
-}
-
-void WindowHost::mousePressEvent(QMouseEvent* event) {
-  const QPoint global = screenPixelOf(*event);
-  if (event->button() == Qt::LeftButton) {
-    sendNonClientMouse(WM_NCLBUTTONDOWN, global);
-  } else if (event->button() == Qt::RightButton) {
-    sendNonClientMouse(WM_NCRBUTTONDOWN, global);
-  }
-}
-
-void WindowHost::mouseReleaseEvent(QMouseEvent* event) {
-  const QPoint global = screenPixelOf(*event);
-  if (event->button() == Qt::LeftButton) {
-    m_captionDrag.release();
-    sendNonClientMouse(WM_NCLBUTTONUP, global);
-  } else if (event->button() == Qt::RightButton) {
-    sendNonClientMouse(WM_NCRBUTTONUP, global);
-  }
-}
-
-void WindowHost::mouseDoubleClickEvent(QMouseEvent* event) {
-  if (event->button() == Qt::LeftButton) {
-    sendNonClientMouse(WM_NCLBUTTONDBLCLK, screenPixelOf(*event));
-  }
-}
+void WindowHost::mouseMoveEvent(QMouseEvent* event) { m_input.mouseMove(*event); }
+void WindowHost::mousePressEvent(QMouseEvent* event) { m_input.mousePress(*event); }
+void WindowHost::mouseReleaseEvent(QMouseEvent* event) { m_input.mouseRelease(*event); }
+void WindowHost::mouseDoubleClickEvent(QMouseEvent* event) { m_input.mouseDoubleClick(*event); }
 
 void WindowHost::leaveEvent(QEvent* event) {
-  deliverNonClientLeave();
+  m_input.pointerLeftNonClient();
   QWidget::leaveEvent(event);
 }
 
 void WindowHost::keyPressEvent(QKeyEvent* event) {
-  // Keys the browser did not take arrive here as well; accelerators are only for
-  // keys pressed while one of the application's own windows has the focus.
-  auto* frame = dynamic_cast<CFrameWnd*>(m_owner);
-  QWidget* focus = QApplication::focusWidget();
-  const bool ownFocus = !focus || dynamic_cast<WindowHost*>(focus);
-  if (frame && ownFocus) {
-    if (const UINT command = AcceleratorCommand(*frame, *event)) {
-      frame->SendMessage(WM_COMMAND, command, 0);
-      return;
-    }
-  }
-  QWidget::keyPressEvent(event);
+  if (!m_input.keyPress(*event)) QWidget::keyPressEvent(event);
 }
 
 bool WindowHost::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == m_clientArea && event->type() == QEvent::Enter) deliverNonClientLeave();
-  if (watched == windowHandle() && dynamic_cast<QMouseEvent*>(event))
-    m_windowPointer = static_cast<QMouseEvent*>(event)->position();
+  if (watched == m_clientArea && event->type() == QEvent::Enter) m_input.pointerLeftNonClient();
+  if (watched == windowHandle()) m_input.nativeWindowEvent(*event);
   return QWidget::eventFilter(watched, event);
 }
 

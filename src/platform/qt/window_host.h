@@ -7,8 +7,8 @@
 #include <QTimer>
 #include <QWidget>
 
-#include "platform/qt/caption_drag.h"
 #include "platform/qt/native_window.h"
+#include "platform/qt/window_input.h"
 #include "platform/qt/window_placement.h"
 #include "platform/qt/window_surface.h"
 #include "platform/win_types.h"
@@ -17,11 +17,10 @@ class CWnd;
 
 namespace platform {
 
-// SC_KEYMENU carries the key pressed with Alt; this one opens the system menu.
-constexpr LPARAM kSystemMenuKey = ' ';
-
-// The Qt widget behind a CWnd. It turns Qt events into window messages for its
-// owner and carries out the window system's side of default processing. The
+// The Qt widget behind a CWnd: its geometry, state and paint events become window
+// messages for its owner (input goes through WindowInput, the non-client pixels
+// through WindowSurface), and it carries out the window system's side of default
+// processing. The
 // owner's children live in clientArea(), inset by the non-client area that
 // WM_NCCALCSIZE returns; what the owner draws through its window device context
 // lands in surface() and is shown over the non-client area.
@@ -62,15 +61,8 @@ class WindowHost : public QWidget {
   // resize events back for hidden widgets, so positioning calls use it directly.
   void applyGeometry();
 
-  // One WM_NCMOUSELEAVE once the pointer leaves the non-client area.
-  void trackNonClientLeave() { m_trackingLeave = true; }
-
-  // Default processing of a press on the caption: the window follows the pointer
-  // once it has moved a little with the button held.
-  void beginCaptionMove(const QPoint& globalPos);
-  void cancelCaptionMove();
-  // Default processing of a press on a border: the window system resizes.
-  void beginSystemResize(LRESULT hitTest);
+  // Pointer and keys: their translation into messages, the cursor, caption drags.
+  WindowInput& input() { return m_input; }
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -97,26 +89,13 @@ class WindowHost : public QWidget {
   // Asks the owner to draw its frame (WM_NCPAINT) when the surface no longer shows it.
   void redrawStaleFrame();
   UINT currentSizeType() const;
-  // The screen position, in logical pixels, of the pixel a mouse event is on.
-  QPoint screenPixelOf(const QMouseEvent& event) const;
-  LRESULT hitTest(const QPoint& globalPos);
-  void sendNonClientMouse(UINT message, const QPoint& globalPos);
-  // Moves the window with a caption drag; false when the event is no part of one.
-  bool followCaptionDrag(const QMouseEvent& event);
-  void deliverNonClientLeave();
 
   CWnd* m_owner;
   QWidget* m_clientArea;
   WindowSurface m_surface;
-  bool m_trackingLeave = false;
+  WindowInput m_input;
   UINT m_lastSizeType = ~0u;
   QSize m_lastClientSize;
-  // A caption press waits for the pointer to move before the window moves, so
-  // that a double-click on the caption still arrives.
-  CaptionDrag m_captionDrag;
-  // The pointer in window coordinates as the window's last mouse event had it,
-  // before widgets round it to logical pixels.
-  QPointF m_windowPointer{-1, -1};
   bool m_watchingWindow = false;
   QMetaObject::Connection m_workAreaWatch;
   RestoredPlace m_restoredPlace;
