@@ -166,7 +166,7 @@ void CFrameWndEx::RestoreWindowPlacement() {
         platform::RestoredPlacement(saved.toRect(), workAreas, startWorkArea, h->minimumSize());
     if (!restored.isNull()) place = restored;
   }
-  h->setGeometry(place);
+  h->placeRestored(place);
 }
 
 void CFrameWndEx::StoreWindowPlacement() {

@@ -1,6 +1,7 @@
-"""The main window starts maximised and, restored, goes to its saved place: one off every screen
-lands inside the work area, and a missing or corrupt settings file means the default place,
-smaller than the screen."""
+"""The main window starts maximised and, restored, goes to its saved place: where the window
+manager last put the restored window, also when it was maximised again before closing; one off
+every screen lands inside the work area, and a missing or corrupt settings file means the default
+place, smaller than the screen."""
 
 import os
 import unittest
@@ -20,7 +21,7 @@ class WindowPlacementTest(harness.ShellTestCase):
 
     def start_maximised(self):
         self.start_shell()
-        self.open_page("/request.html")
+        self.page = self.open_page("/request.html")
         window = harness.wait_window(MAIN_TITLE)
         harness.wait_for("the window to start maximised",
                          lambda: harness.window_geometry(window) == SCREEN)
@@ -47,6 +48,36 @@ class WindowPlacementTest(harness.ShellTestCase):
         os.makedirs(os.path.dirname(path), exist_ok=True)
         with open(path, "wb") as settings:
             settings.write(content)
+
+    def move_by_window_manager(self, window, place):
+        harness.run_tool("wmctrl", "-i", "-r", hex(window), "-e", "0,%d,%d,%d,%d" % place)
+        harness.wait_for("the window manager to move the window",
+                         lambda: harness.window_geometry(window) == place)
+        # The toolkit keeps only the last of the geometries the X server queues for a window:
+        # a move followed at once by a maximise never reaches the shell. The page learns the
+        # window's geometry from the shell, once the shell has it.
+        harness.wait_for("the shell to see the move", lambda: tuple(self.page.evaluate(
+            "[screenX, screenY, outerWidth, outerHeight]")) == place)
+
+    def test_place_given_by_the_window_manager_survives_a_restart(self):
+        # The default size at another place, so that a move alone is seen; a move and a resize
+        # with the window maximised again before it closes.
+        cases = (((100, 120, DEFAULT_PLACE[2], DEFAULT_PLACE[3]), False),
+                 ((140, 90, 1000, 700), True))
+        for place, maximise_before_closing in cases:
+            with self.subTest(place=place, maximise_before_closing=maximise_before_closing):
+                try:
+                    window = self.start_maximised()
+                    self.restored_geometry(window)
+                    self.move_by_window_manager(window, place)
+                    if maximise_before_closing:
+                        self.set_maximised(window, True)
+                    self.close(window)
+                    window = self.start_maximised()
+                    self.assertEqual(self.restored_geometry(window), place)
+                    self.close(window)
+                finally:
+                    self.shell.stop()  # a shell left running would take the next start
 
     def test_place_off_every_screen_lands_inside_the_work_area(self):
         self.write_settings(b"[Workspace]\nMainWindowRect=@Rect(5000 -4000 1000 700)\n")

@@ -5,6 +5,7 @@
 #include <QSize>
 
 #include <ostream>
+#include <vector>
 
 #include "platform/qt/window_placement.h"
 
@@ -117,23 +118,49 @@ TEST(WindowPlacement, DefaultPlaceIsCentredAndSmallerThanTheWorkArea) {
     EXPECT_EQ(DefaultPlacement(c.asked, c.workArea, kSkinMinimum), c.placed) << c.workArea;
 }
 
+// What the window system reports as a window is maximised and moved, in the orders
+// seen from window managers: the state before or after the geometry, a geometry in
+// one step or in two (size, then position).
 TEST(WindowPlacement, RestoredPlaceIsTheLastPlaceOfTheRestoredWindow) {
-  const QRect start(320, 180, 1280, 720), moved(100, 80, 1000, 700), screen(0, 0, 1920, 1080);
+  const QRect start(320, 180, 1280, 720), moved(100, 80, 1000, 700);
+  const QRect workArea(0, 0, 1920, 1080);
+  const QRect maximisedInPlace(100, 80, 1920, 1080);  // resized first, not moved yet
+  struct Report {
+    QRect geometry;
+    bool restored;
+  };
   const struct {
     const char* what;
-    bool maximisedSizeFirst;
-  } cases[] = {{"state first", false}, {"maximised size first", true}};
+    std::vector<Report> reports;
+  } cases[] = {
+      {"state first", {{moved, false}, {maximisedInPlace, false}, {workArea, false}}},
+      {"maximised size first", {{workArea, true}, {workArea, false}}},
+      {"maximised size first in two steps", {{maximisedInPlace, true}, {workArea, true}}},
+      {"minimised and parked off the screen", {{QRect(-32000, -32000, 160, 28), false}}},
+  };
   for (const auto& c : cases) {
     platform::RestoredPlace place;
-    EXPECT_EQ(place.Place(start), start) << "not moved yet: the fallback";
-    place.Moved(screen, false);  // shown maximised
-    place.Moved(start, true);    // restored by the window system
-    place.Moved(moved, true);
-    if (c.maximisedSizeFirst) place.Moved(screen, true);
-    place.StateChanged(screen, true);
-    place.Moved(screen, false);
+    place.Set(start);  // shown maximised from there
+    place.Moved(workArea, false, workArea.size());
+    // Restored by the window system, then moved and resized: size, then position.
+    place.Moved(QRect(workArea.topLeft(), start.size()), true, workArea.size());
+    place.Moved(start, true, workArea.size());
+    place.Moved(QRect(start.topLeft(), moved.size()), true, workArea.size());
+    place.Moved(moved, true, workArea.size());
+    for (const Report& report : c.reports)
+      place.Moved(report.geometry, report.restored, workArea.size());
     EXPECT_EQ(place.Place(start), moved) << c.what;
   }
+}
+
+TEST(WindowPlacement, RestoredPlaceFallsBackUntilTheWindowHasOne) {
+  const QRect fallback(10, 20, 1000, 700), workArea(0, 0, 1920, 1080);
+  platform::RestoredPlace place;
+  EXPECT_EQ(place.Place(fallback), fallback);
+  place.Moved(workArea, false, workArea.size());
+  EXPECT_EQ(place.Place(fallback), fallback) << "maximised is no restored place";
+  place.Set(QRect(5, 5, 800, 600));
+  EXPECT_EQ(place.Place(fallback), QRect(5, 5, 800, 600));
 }
 
 }  // namespace

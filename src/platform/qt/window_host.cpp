@@ -148,10 +148,18 @@ void WindowHost::resizeEvent(QResizeEvent*) {
 
 void WindowHost::moveEvent(QMoveEvent*) { followRestoredPlace(); }
 
+void WindowHost::placeRestored(const QRect& place) {
+  setGeometry(place);
+  // A window shown maximised reports no geometry of its own as a restored window.
+  m_restoredPlace.Set(place);
+}
+
 void WindowHost::followRestoredPlace() {
   const bool restored =
       !(windowState() & (Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen));
-  if (isWindow() && isVisible()) m_restoredPlace.Moved(geometry(), restored);
+  // A frameless window maximised covers the work area of its screen.
+  if (isWindow() && isVisible())
+    m_restoredPlace.Moved(geometry(), restored, screen()->availableGeometry().size());
 }
 
 void WindowHost::applyGeometry() {
@@ -162,7 +170,6 @@ void WindowHost::applyGeometry() {
 
 void WindowHost::changeEvent(QEvent* event) {
   if (event->type() == QEvent::WindowStateChange) {
-    m_restoredPlace.StateChanged(geometry(), isMaximized() || isFullScreen());
     m_surface.markStale();
     reportSize();
   } else if (event->type() == QEvent::ActivationChange && isWindow()) {

@@ -45,6 +45,8 @@ class WindowHost : public QWidget {
   void recalcNonClient();
   // Where the window goes when it is restored: its last place as a restored window.
   QRect restoredGeometry() const { return m_restoredPlace.Place(normalGeometry()); }
+  // Puts the window where it goes as a restored window, before it is shown.
+  void placeRestored(const QRect& place);
   // Applies the owner's minimum tracking size (WM_GETMINMAXINFO), within the
   // work area of the window's screen.
   void applyMinMaxInfo();

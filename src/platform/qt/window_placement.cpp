@@ -58,15 +58,8 @@ QRect DefaultPlacement(const QSize& asked, const QRect& workArea, const QSize& m
                size);
 }
 
-void RestoredPlace::Moved(const QRect& geometry, bool restored) {
-  if (!restored || geometry == m_place) return;
-  m_previous = m_place;
-  m_place = geometry;
-}
-
-void RestoredPlace::StateChanged(const QRect& geometry, bool maximised) {
-  // The maximised size came first, while the window still counted as restored.
-  if (maximised && geometry == m_place) m_place = m_previous;
+void RestoredPlace::Moved(const QRect& geometry, bool restored, const QSize& maximisedSize) {
+  if (restored && geometry.size() != maximisedSize) m_place = geometry;
 }
 
 }  // namespace platform

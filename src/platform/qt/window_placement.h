@@ -25,20 +25,22 @@ QRect RestoredPlacement(const QRect& saved, const QList<QRect>& workAreas,
 QRect DefaultPlacement(const QSize& asked, const QRect& workArea, const QSize& minimum);
 
 // The place a window last had while it was neither maximised nor minimised. The
-// toolkit forgets it when the window system maximises the window, and may report
-// the maximised size before the change of state.
+// toolkit forgets it when the window system maximises the window. Window managers
+// report a change of state and the geometry that goes with it in either order, and
+// a move or resize in one or two steps; so a geometry that has the maximised size
+// counts as the maximised window's own, whatever the state says.
 class RestoredPlace {
  public:
-  // The window now has geometry; restored: it is neither maximised nor minimised.
-  void Moved(const QRect& geometry, bool restored);
-  // The window's state changed; now maximised or full screen when maximised.
-  void StateChanged(const QRect& geometry, bool maximised);
+  // The window is put there as a restored window by its owner.
+  void Set(const QRect& place) { m_place = place; }
+  // The window now has geometry; restored: it is neither maximised nor minimised;
+  // maximisedSize: the size it has when maximised.
+  void Moved(const QRect& geometry, bool restored, const QSize& maximisedSize);
   // The place, or fallback when the window has not been restored and moved yet.
   QRect Place(const QRect& fallback) const { return m_place.isValid() ? m_place : fallback; }
 
  private:
   QRect m_place;
-  QRect m_previous;
 };
 
 }  // namespace platform
