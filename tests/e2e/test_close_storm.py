@@ -56,16 +56,16 @@ class CloseStormTest(harness.ShellTestCase):
         self.wait_until_opened(DEVTOOLS_TITLE)
 
     def wait_until_opened(self, title):
-        """Waits for a new window to be shown, then moves it below the main window's caption.
-        The shell raises and focuses a new window in a task of its own, which may run after the
-        close below has brought the main window back to the top: a window over the caption
-        would then take the click meant for it."""
+        """Waits for a new window to be shown, then moves it below the main window's caption: the
+        windows the shell opens stay above the main window, and one over the caption would take
+        the click meant for it."""
         window = harness.wait_window(title, harness.EVENT_TIMEOUT)
         harness.wait_for(f"{title} to take the focus", lambda: harness.active_window() == window)
         harness.run_tool("wmctrl", "-i", "-r", hex(window), "-e",
                          f"0,{W // 4},{CLEAR_OF_CAPTION},-1,-1")
         harness.wait_for(f"{title} to move below the caption",
                          lambda: harness.window_geometry(window)[1] >= CLEAR_OF_CAPTION)
+        self.moved_clear.add(window)
 
     def start_a_load_that_never_ends(self, page):
         port = self.silent_server.getsockname()[1]
@@ -99,8 +99,10 @@ class CloseStormTest(harness.ShellTestCase):
         # Asked again while not active: a window that has just opened may take the focus after
         # the first request. Active is not enough: the window manager may focus the window
         # before it raises it, and a click meanwhile lands on the window still above.
-        if harness.active_window() == self.window and harness.stacking_order()[-1:] == [
-                self.window]:
+        # The windows the shell opened stay above it, moved clear of its caption.
+        order = harness.stacking_order()
+        if (harness.active_window() == self.window and self.window in order and
+                set(order[order.index(self.window) + 1:]) <= self.moved_clear):
             return True
         harness.run_tool("wmctrl", "-i", "-a", hex(self.window))
         return False
@@ -150,6 +152,7 @@ class CloseStormTest(harness.ShellTestCase):
         harness.wait_for("the window to be maximised",
                          lambda: harness.window_geometry(self.window) == (0, 0, W, H))
         self.window_origin = (0, 0)
+        self.moved_clear = set()
         prepare(page)
         engine = self.shell.engine_processes()
         self.assertTrue(engine, "the engine runs no sub-process")

@@ -15,4 +15,9 @@ inline HWND HandleOf(QWidget* widget) { return reinterpret_cast<HWND>(widget); }
 // window object, or the widget itself for any other handle.
 QWidget* ChildContainerOf(HWND hWnd);
 
+// Shows a top-level widget as a window that owner opened: it stays above the
+// owner's window, and that is all; either may close first. No owner: a window
+// like any other.
+void ShowOwnedWindow(QWidget* window, HWND owner);
+
 }  // namespace platform

@@ -106,7 +106,12 @@ void BrowserImpl::createView(const CefWindowInfo& windowInfo, const CefBrowserSe
   ApplySettings(page, settings);
   m_view->setPage(page);
   connectPage();
-  m_view->show();
+  if (IsChildWindow(windowInfo)) {
+    m_view->show();
+  } else {
+    // A top-level browser's parent is the window that opened it.
+    platform::ShowOwnedWindow(m_view, windowInfo.parent_window);
+  }
 }
 
 void BrowserImpl::connectPage() {
