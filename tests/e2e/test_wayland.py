@@ -1,6 +1,8 @@
 """The shell under a Wayland compositor: Weston's headless back end with its desktop shell. It
 starts, loads its page, shows its caption, restores with transparent rounded corners, opens a
-popup and exits 0 when its close button is clicked.
+popup and exits 0 when its close button is clicked. Restored, it takes its saved size; the
+compositor places it, so the position the shell saves is the one it had, not one the toolkit
+makes up.
 
 No tool here injects input into Weston, so the pointer comes from the toolkit's own input
 injection inside the process (the driver's move and click commands): that checks the shell's
@@ -63,7 +65,8 @@ class Weston:
         return [[skin_images.hex_colour(p) for p in row] for row in pixels]
 
 
-class WaylandTest(unittest.TestCase):
+class WestonShellCase(unittest.TestCase):
+    """Each test: a Weston of its own and the shell on it, with a home of its own."""
 
     def setUp(self):
         root = tempfile.mkdtemp(prefix="vintrel-wayland-")
@@ -81,12 +84,16 @@ class WaylandTest(unittest.TestCase):
         self.addCleanup(self.weston.stop)
         with open(os.path.join(root, "weston.log"), "ab") as log:
             self.weston.start(log)
+        self.write_settings()
         port = harness.free_loopback_port()
         self.driver = test_look.LookDriver(self, {
             "WAYLAND_DISPLAY": self.weston.socket, "QT_QPA_PLATFORM": "wayland",
             "QTWEBENGINE_REMOTE_DEBUGGING": f"127.0.0.1:{port}"})
         self.driver.report("look ", harness.FIRST_LOAD_TIMEOUT)
         self.devtools = harness.DevTools(port)
+
+    def write_settings(self):
+        """The shell's settings file before it starts: none."""
 
     def screen(self, rows):
         return self.weston.screenshot(self.root, rows)
@@ -100,6 +107,10 @@ class WaylandTest(unittest.TestCase):
             if sum(colour == BODY for colour in row) > len(row) // 2:
                 return y
         return None
+
+
+
+class WaylandTest(WestonShellCase):
 
     def test_starts_shows_its_caption_restores_round_opens_a_popup_and_closes(self):
         page = self.devtools.wait_page("/request.html")
@@ -156,6 +167,36 @@ class WaylandTest(unittest.TestCase):
                 if left is not None and left < start:
                     return left, y
         return None
+
+
+class WaylandPlacementTest(WestonShellCase):
+    SETTINGS = os.path.join(".config", "Local AppWizard-Generated Applications", "lumerock.conf")
+    SAVED = (300, 200, 1000, 700)
+
+    def write_settings(self):
+        path = os.path.join(self.home, self.SETTINGS)
+        os.makedirs(os.path.dirname(path))
+        with open(path, "w") as settings:
+            settings.write("[Workspace]\nMainWindowRect=@Rect(%d %d %d %d)\n" % self.SAVED)
+
+    def test_restore_takes_the_saved_size_and_saves_no_position_of_its_own(self):
+        page = self.devtools.wait_page("/request.html")
+        self.addCleanup(page.close)
+        maximised = harness.wait_for("the maximised window",
+                                     lambda: (lambda s: s if s[0] == SCREEN_WIDTH else None)(
+                                         self.window_size()))
+        self.driver.send(f"click {maximised[0] - 42} 19")  # the maximise/restore button
+        self.assertEqual(harness.wait_for(
+            "a restored window", lambda: (lambda s: s if s != maximised else None)(
+                self.window_size())), self.SAVED[2:])
+        self.driver.send(f"click {self.SAVED[2] - 42} 19")  # maximised again before closing
+        harness.wait_for("the maximised window", lambda: self.window_size() == maximised)
+        page.close()
+        self.driver.send(f"move {maximised[0] - 20} 19")
+        self.driver.send(f"click {maximised[0] - 20} 19")  # the close button
+        self.assertEqual(self.driver.shell.popen.wait(harness.EXIT_TIMEOUT), 0)
+        with open(os.path.join(self.home, self.SETTINGS)) as settings:
+            self.assertIn("MainWindowRect=@Rect(%d %d %d %d)" % self.SAVED, settings.read())
 
 
 if __name__ == "__main__":

@@ -163,4 +163,16 @@ TEST(WindowPlacement, RestoredPlaceFallsBackUntilTheWindowHasOne) {
   EXPECT_EQ(place.Place(fallback), QRect(5, 5, 800, 600));
 }
 
+TEST(WindowPlacement, WhereTheCompositorPlacesWindowsOnlyTheSizeIsFollowed) {
+  const QRect given(300, 200, 1000, 700), workArea(0, 0, 1600, 968);
+  platform::RestoredPlace place(/*followsPosition=*/false);
+  // The toolkit reports a position the compositor never told it.
+  place.Moved(QRect(0, 0, 1067, 681), true, workArea.size());
+  EXPECT_EQ(place.Place(given), QRect(0, 0, 1067, 681)) << "no position given: what there is";
+  place.Set(given);
+  place.Moved(QRect(0, 0, 1067, 681), true, workArea.size());
+  place.Moved(QRect(0, 0, 1600, 968), false, workArea.size());
+  EXPECT_EQ(place.Place(given), QRect(300, 200, 1067, 681));
+}
+
 }  // namespace

@@ -32,7 +32,8 @@ WindowHost::WindowHost(CWnd* owner, const CREATESTRUCT& cs, QWidget* parent)
       m_owner(owner),
       m_clientArea(new QWidget(this)),
       m_surface(*this, *m_clientArea),
-      m_input(*this) {
+      m_input(*this),
+      m_restoredPlace(/*followsPosition=*/!OnWayland()) {
   setMouseTracking(true);
   // The keyboard focus belongs to what a window holds, the page: a click on the
   // window's own frame, a move or a resize leaves it there, and Tab never stops

@@ -59,7 +59,9 @@ QRect DefaultPlacement(const QSize& asked, const QRect& workArea, const QSize& m
 }
 
 void RestoredPlace::Moved(const QRect& geometry, bool restored, const QSize& maximisedSize) {
-  if (restored && geometry.size() != maximisedSize) m_place = geometry;
+  if (!restored || geometry.size() == maximisedSize) return;
+  m_place = m_followsPosition || !m_place.isValid() ? geometry
+                                                    : QRect(m_place.topLeft(), geometry.size());
 }
 
 }  // namespace platform

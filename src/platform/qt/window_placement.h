@@ -31,6 +31,10 @@ QRect DefaultPlacement(const QSize& asked, const QRect& workArea, const QSize& m
 // counts as the maximised window's own, whatever the state says.
 class RestoredPlace {
  public:
+  // followsPosition false: under a compositor that places windows itself the toolkit
+  // never learns where the window is, so only the size is followed and the place
+  // keeps the position it was given.
+  explicit RestoredPlace(bool followsPosition = true) : m_followsPosition(followsPosition) {}
   // The window is put there as a restored window by its owner.
   void Set(const QRect& place) { m_place = place; }
   // The window now has geometry; restored: it is neither maximised nor minimised;
@@ -40,6 +44,7 @@ class RestoredPlace {
   QRect Place(const QRect& fallback) const { return m_place.isValid() ? m_place : fallback; }
 
  private:
+  bool m_followsPosition;
   QRect m_place;
 };
 
