@@ -35,6 +35,7 @@ sys.path.insert(0, os.path.join(REPO, "bench", "stress"))
 sys.path.insert(0, os.path.join(REPO, "bench", "startup"))
 import harness  # noqa: E402  (display, process and DevTools helpers of the end-to-end tests)
 import stress  # noqa: E402  (popups, resize steps and failing navigations)
+from facts import MAIN_TITLE, MIN_HEIGHT, MIN_WIDTH, POPUP_PAGE_TITLE  # noqa: E402
 from loopback_server import LoopbackServer, Reply  # noqa: E402
 from startup_bench import prepare_workdir  # noqa: E402
 from stress_bench import tree_memory_kib  # noqa: E402
@@ -45,7 +46,7 @@ DOWNLOAD_BODY = bytes(range(256)) * 64  # 16 KiB
 POPUPS_PER_ROUND = 3
 FAILED_LOADS_PER_ROUND = 4
 RESIZE_STEPS_PER_ROUND = 20
-RESTING_SIZE = (stress.MIN_WIDTH + 100, stress.MIN_HEIGHT + 100)
+RESTING_SIZE = (MIN_WIDTH + 100, MIN_HEIGHT + 100)
 LOCAL_PAGES = ("frame.html", "popup.html", "request.html")  # ends where every round starts
 BASE_MINUTES = (5, 10)  # the reference: minutes 5 to 10
 LAST_MINUTES = 5
@@ -97,7 +98,7 @@ class SoakSession:
             stdout=self.log, stderr=self.log))
         self.devtools = harness.DevTools(port)
         self.page = self.devtools.wait_page("/request.html")
-        self.window = harness.wait_window(stress.MAIN_TITLE)
+        self.window = harness.wait_window(MAIN_TITLE)
         self.server = LoopbackServer({"/small.bin": Reply(DOWNLOAD_BODY)})
         self.server.__enter__()
         self.closed_port = harness.free_loopback_port()
@@ -111,7 +112,7 @@ class SoakSession:
 
     def popups(self):
         titles = stress.open_and_close_popups(self.page, POPUPS_PER_ROUND)
-        if titles != [stress.POPUP_TITLE] * POPUPS_PER_ROUND:
+        if titles != [POPUP_PAGE_TITLE] * POPUPS_PER_ROUND:
             raise AssertionError(f"popups that did not load: {titles}")
 
     def failed_loads(self):

@@ -33,6 +33,7 @@ sys.path.insert(0, os.path.join(REPO, "tests", "e2e"))
 sys.path.insert(0, os.path.join(REPO, "bench", "startup"))
 import harness  # noqa: E402  (display, process and DevTools helpers of the end-to-end tests)
 import stress  # noqa: E402  (the repeated actions themselves)
+from facts import MAIN_TITLE, MIN_HEIGHT, MIN_WIDTH, POPUP_PAGE_TITLE  # noqa: E402
 from startup_bench import prepare_workdir  # noqa: E402
 
 WARM_UP_SHARE = 0.1
@@ -78,7 +79,7 @@ class Session:
             stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL))
         self.devtools = harness.DevTools(port)
         self.page = self.devtools.wait_page("/request.html")
-        self.window = harness.wait_window(stress.MAIN_TITLE)
+        self.window = harness.wait_window(MAIN_TITLE)
         harness.wait_for("the window to be maximised",
                          lambda: harness.window_geometry(self.window) ==
                          (0, 0, harness.SCREEN_WIDTH, harness.SCREEN_HEIGHT))
@@ -113,8 +114,8 @@ class Session:
 
 def popups(session, count):
     titles = stress.open_and_close_popups(session.page, count)
-    if titles != [stress.POPUP_TITLE] * count:
-        raise AssertionError(f"popups that did not load: {count - titles.count(stress.POPUP_TITLE)}")
+    if titles != [POPUP_PAGE_TITLE] * count:
+        raise AssertionError(f"popups that did not load: {count - titles.count(POPUP_PAGE_TITLE)}")
     harness.wait_for("only the main window",
                      lambda: list(harness.managed_windows()) == [session.window])
     harness.wait_for("only the start page", lambda: len(session.devtools.pages()) == 1)
@@ -125,7 +126,7 @@ def resizes(session, count):
         stress.restore(session.window)
     stress.resize_steps(session.window, count)
     # Back to one fixed size, so that both reads see the same surfaces.
-    width, height = stress.MIN_WIDTH + 100, stress.MIN_HEIGHT + 100
+    width, height = MIN_WIDTH + 100, MIN_HEIGHT + 100
     harness.run_tool("xdotool", "windowsize", str(session.window), str(width), str(height))
     harness.wait_for("the resting size",
                      lambda: harness.window_geometry(session.window)[2:] == (width, height))

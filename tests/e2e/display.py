@@ -10,6 +10,7 @@ from processes import stop_process
 from waits import EVENT_TIMEOUT, FIRST_LOAD_TIMEOUT, wait_for
 
 SCREEN_WIDTH, SCREEN_HEIGHT = 1920, 1080
+ROOT_COLOUR = "00FF00"  # the desktop colour tests set: it shows through a cut corner
 
 
 def run_tool(*args, check=True):
@@ -114,6 +115,12 @@ def close_window(window):
 
 def press_keys(*keys):
     run_tool("xdotool", "key", *keys)
+
+
+def close_enough(colour, expected, tolerance=6):
+    """Whether two 'RRGGBB' colours differ by at most tolerance in each channel."""
+    return all(abs(int(colour[i:i + 2], 16) - int(expected[i:i + 2], 16)) <= tolerance
+               for i in (0, 2, 4))
 
 
 def screen_pixel(x, y, shot_dir):

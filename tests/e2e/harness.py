@@ -14,25 +14,29 @@ import tempfile
 import unittest
 
 from devtools import DevTools, DevToolsError, DevToolsPage, free_loopback_port  # noqa: F401
-from display import (SCREEN_HEIGHT, SCREEN_WIDTH, ScreenDump, VirtualDisplay,  # noqa: F401
-                     active_window, close_window, managed_windows, press_keys, run_tool,
-                     screen_pixel, screen_pixels, stacking_order, visible_windows, wait_window,
-                     window_geometry, window_states)
+from display import (ROOT_COLOUR, SCREEN_HEIGHT, SCREEN_WIDTH, ScreenDump,  # noqa: F401
+                     VirtualDisplay, active_window, close_enough, close_window, managed_windows,
+                     press_keys, run_tool, screen_pixel, screen_pixels, stacking_order,
+                     visible_windows, wait_window, window_geometry, window_states)
 from processes import ShellProcess, alive, descendants, process_exe, stop_process  # noqa: F401
 from waits import (EVENT_TIMEOUT, EXIT_TIMEOUT, FIRST_LOAD_TIMEOUT, STOP_TIMEOUT,  # noqa: F401
                    TIMEOUT_SCALE, Deadline, scaled, wait_for)
 
+# Where the user's and the system's settings and caches are kept, when not under the home.
+USER_FOLDERS = ("XDG_CONFIG_HOME", "XDG_CONFIG_DIRS", "XDG_CACHE_HOME", "XDG_DATA_HOME",
+                "XDG_STATE_HOME")
 EXAMPLE_DIR = os.environ.get("VINTREL_EXAMPLE_DIR",
                              os.path.join(os.path.dirname(__file__), "..", "..", "example"))
 
 
 def program_environment(root, home):
-    """The environment every program under test starts in: a home and runtime folder under
-    the test's root, a fixed language and no session bus."""
+    """The environment every program under test or measurement starts in: a home and runtime
+    folder under root, a fixed language, Qt's software renderer and no session bus."""
     runtime_dir = os.path.join(root, "runtime")
     os.makedirs(runtime_dir, mode=0o700, exist_ok=True)
+    # The user's own folders would take the program's settings and storage out of the home.
     env = {key: value for key, value in os.environ.items()
-           if not key.startswith(("LC_", "QTWEBENGINE_", "QT_"))}
+           if not key.startswith(("LC_", "QTWEBENGINE_", "QT_")) and key not in USER_FOLDERS}
     # No session bus here, and the program is told so: with no address at all, libdbus
     # forks an autolaunch helper out of the running shell at start-up, and that child,
     # forked beside busy threads, can hang under the sanitizers with the shell waiting on it.

@@ -1,23 +1,16 @@
 """What the skinned caption shows at any scale (QT_SCALE_FACTOR) on a 2560 x 1600 screen: the
 joins of the background pieces at device resolution, and the pointer landing on the buttons
-where they are painted. The test_scale_* modules run it at one scale each."""
+where they are painted; at scale 2, the close glyph from the 2x art and the title at device
+resolution. The test_scale_* modules and test_small_screen run it at one scale each."""
 
 import math
 import subprocess
 
 import harness
-
-MAIN_TITLE = "^lumerock$"
-ROOT_COLOUR = "00FF00"
-CAPTION, BORDER = 38, 3
-OUTLINE, HIGHLIGHT, BODY = "141B1F", "3E4F58", "263238"  # the default skin's frame colours
-PAGE_BACKGROUND = "EEF2F7"  # the example page beside the left border
-CLOSE_HOVER = "E53935"
-
-
-def close_enough(colour, expected, tolerance=6):
-    return all(abs(int(colour[i:i + 2], 16) - int(expected[i:i + 2], 16)) <= tolerance
-               for i in (0, 2, 4))
+import skin_images
+from facts import (BODY, BORDER_WIDTH, CAPTION_HEIGHT, CLOSE_HOVER, MAIN_TITLE, OUTLINE,
+                   PAGE_BACKGROUND, TITLE_RECT, button_rect)
+from harness import close_enough
 
 
 class ScaledCaption:
@@ -28,7 +21,7 @@ class ScaledCaption:
 
     def setUp(self):
         super().setUp()
-        harness.run_tool("xsetroot", "-solid", f"#{ROOT_COLOUR}")
+        harness.run_tool("xsetroot", "-solid", f"#{harness.ROOT_COLOUR}")
         self.start_shell({"QT_SCALE_FACTOR": str(self.SCALE)})
         self.page = self.open_page("/request.html")
         self.window = harness.wait_window(MAIN_TITLE)
@@ -45,8 +38,11 @@ class ScaledCaption:
         """(left, top, right, bottom), right and bottom exclusive."""
         return self.edge(x), self.edge(y), self.edge(x + width), self.edge(y + height)
 
+    def button_rect(self, name):
+        return self.device_rect(*button_rect(name, self.width))
+
     def close_rect(self):
-        return self.device_rect(self.width - 30, 8, 20, 22)
+        return self.button_rect("Close")
 
     def dump(self):
         return harness.ScreenDump(self.root)
@@ -58,8 +54,8 @@ class ScaledCaption:
         # A window of a fractional logical size may reach half a pixel past the screen.
         right = min(self.edge(self.width), self.SCREEN_SIZE[0]) - 1
         bottom = min(self.edge(self.height), self.SCREEN_SIZE[1]) - 1
-        border, caption = self.edge(BORDER), self.edge(CAPTION)
-        right_border = self.edge(self.width - BORDER)
+        border, caption = self.edge(BORDER_WIDTH), self.edge(CAPTION_HEIGHT)
+        right_border = self.edge(self.width - BORDER_WIDTH)
         middle_row, middle_column = self.SCREEN_SIZE[1] // 2, self.SCREEN_SIZE[0] // 2
         # The load event comes before the page's first frame reaches the screen.
         harness.wait_for("the page painted beside the left border", lambda: close_enough(
@@ -76,7 +72,7 @@ class ScaledCaption:
             "left border": [screen.pixel(x, middle_row) for x in range(border)],
             "right border": [screen.pixel(x, middle_row) for x in range(right, right_border - 1, -1)],
             "bottom edge": [screen.pixel(middle_column, y)
-                            for y in range(bottom, self.edge(self.height - BORDER) - 1, -1)],
+                            for y in range(bottom, self.edge(self.height - BORDER_WIDTH) - 1, -1)],
         }
         self.assertEqual(lines["left border"][0], OUTLINE)
         for name, line in lines.items():
@@ -88,7 +84,7 @@ class ScaledCaption:
         # The caption's last row, then the page's first row, down the middle.
         self.assertEqual(screen.pixel(middle_column, caption - 1), BODY)
         first_page_row = screen.pixel(middle_column, caption)
-        self.assertNotIn(first_page_row, (BODY, ROOT_COLOUR, "000000"))
+        self.assertNotIn(first_page_row, (BODY, harness.ROOT_COLOUR, "000000"))
         self.assertEqual(first_page_row, screen.pixel(middle_column, caption + 10),
                          "the page's header starts right below the caption")
 
@@ -104,7 +100,7 @@ class ScaledCaption:
         harness.wait_for("the normal frame one device pixel left of the button",
                          lambda: self.dump().pixel(*spot) == normal)
 
-        minimise_left, _, minimise_right, _ = self.device_rect(self.width - 74, 8, 20, 22)
+        _, _, minimise_right, _ = self.button_rect("Minimize")
         self.pointer("mousemove", minimise_right - 1, middle, "click", 1)
         harness.wait_for("the window to be minimised by its button's last column",
                          lambda: "_NET_WM_STATE_HIDDEN" in harness.window_states(self.window))
@@ -116,3 +112,34 @@ class ScaledCaption:
             self.assertEqual(self.shell.popen.wait(harness.EXIT_TIMEOUT), 0)
         except subprocess.TimeoutExpired:
             self.fail("a click on the close button's corner pixel did not close the window")
+
+
+class AtScaleTwo(ScaledCaption):
+    """The tests for any scale at scale 2, and what only scale 2 shows."""
+
+    SCALE = 2
+
+    def test_close_glyph_and_title_are_drawn_at_twice_the_density(self):
+        _, _, dense = skin_images.load_bmp("dialog/dlg_close_btn@2x.bmp")
+        _, _, coarse = skin_images.load_bmp("dialog/dlg_close_btn.bmp")
+        doubled = [[coarse[y // 2][x // 2] for x in range(40)] for y in range(44)]
+        art_differs = sum(dense[y][x] != doubled[y][x] for y in range(44) for x in range(40))
+        self.assertGreater(art_differs, 40, "the 2x art is not just the 1x art doubled")
+
+        screen = self.dump()
+        left, top, _, _ = self.close_rect()
+        shown = [[screen.pixel(left + x, top + y) for x in range(40)] for y in range(44)]
+        off_art = [(x, y) for y in range(44) for x in range(40)
+                   if not close_enough(shown[y][x], skin_images.hex_colour(dense[y][x]))]
+        self.assertEqual(off_art, [], "the close button shows the 2x art pixel for pixel")
+
+        # Drawn at one logical pixel per pixel and doubled, every aligned 2 x 2 block of the
+        # title would be one colour.
+        title_left, title_top, title_right, title_bottom = self.device_rect(*TITLE_RECT)
+        split_blocks = 0
+        for y in range(title_top - title_top % 2, title_bottom, 2):
+            for x in range(title_left - title_left % 2, title_right, 2):
+                block = {screen.pixel(x + dx, y + dy) for dx in (0, 1) for dy in (0, 1)}
+                split_blocks += len(block) > 1
+        self.assertGreater(split_blocks, 30, "the title's edges fall between logical pixels")
+

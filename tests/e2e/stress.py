@@ -6,13 +6,9 @@ wait by a deadline; only loopback addresses are used."""
 import json
 
 import harness
+from facts import BORDER_WIDTH, CAPTION_HEIGHT, ERROR_PAGE, MIN_HEIGHT, MIN_WIDTH
 
-MAIN_TITLE = "^lumerock$"
-POPUP_TITLE = "Vintrel popup"
-MIN_WIDTH, MIN_HEIGHT = 951, 681
-CAPTION_HEIGHT = 38
 XDOTOOL_BATCH = 100  # actions chained into one xdotool run
-ERROR_PAGE = "<h2>Failed to load URL {url} with error {text} ({code}).</h2>"
 CONNECTION_REFUSED = ("net::ERR_CONNECTION_REFUSED", -102)
 FILE_NOT_FOUND = ("net::ERR_FILE_NOT_FOUND", -6)
 
@@ -80,7 +76,8 @@ def resize_steps(window, count, after_batch=None, batch_size=XDOTOOL_BATCH):
 def caption_points(count, screen_width=harness.SCREEN_WIDTH):
     """count pointer positions spread over the caption band of a maximised window, buttons
     included."""
-    return [(3 + (i * 13) % (screen_width - 6), 2 + (i * 7) % (CAPTION_HEIGHT - 4))
+    return [(BORDER_WIDTH + (i * 13) % (screen_width - 2 * BORDER_WIDTH),
+             2 + (i * 7) % (CAPTION_HEIGHT - 4))
             for i in range(count)]
 
 

@@ -4,7 +4,6 @@ buttons are named push buttons that can be pressed where they are painted, the p
 without any variable set by the user, nothing else is there, and the keyboard focus stays in the
 page whatever is done with the frame."""
 
-import os
 import shutil
 import tempfile
 import unittest
@@ -12,15 +11,12 @@ import unittest
 import accessibility
 import harness
 import skin_images
+from facts import (ABOUT_PATH, APP_TITLE, BORDER_WIDTH, CAPTION_HEIGHT, FRAME_PAGE_TITLE,
+                   MAIN_TITLE, START_PAGE_TITLE, button_rect)
+from harness import close_enough
 from loopback_server import LoopbackServer, Reply
-from scaled_caption import close_enough
 
-MAIN_TITLE = "^lumerock$"
 W, H = harness.SCREEN_WIDTH, harness.SCREEN_HEIGHT
-# Each caption button as painted: its distance from the window's right edge to its own right
-# edge, 8 rows down, 20 x 22 logical pixels. Left to right, the order a reader reads them in.
-BUTTON_RIGHT_INSETS = {"About": 76, "Minimize": 54, "Maximize": 32, "Close": 10}
-BUTTON_TOP, BUTTON_WIDTH, BUTTON_HEIGHT = 8, 20, 22
 PAGE_SPOT = (W // 2, H // 2)  # inside the example page in the maximised window
 MAXIMIZED = {"_NET_WM_STATE_MAXIMIZED_VERT", "_NET_WM_STATE_MAXIMIZED_HORZ"}
 PAGE_VARIABLE = "QTWEBENGINE_ENABLE_LINUX_ACCESSIBILITY"
@@ -32,12 +28,8 @@ FIELD_SCRIPT = """(() => {
   document.body.prepend(field);
   return true;
 })()"""
-FIELD_SPOT = (3 + 60, 38 + 55)  # inside the field: client area origin plus the field's place
-
-
-def button_rect(name, window_width):
-    right = window_width - BUTTON_RIGHT_INSETS[name]
-    return (right - BUTTON_WIDTH, BUTTON_TOP, BUTTON_WIDTH, BUTTON_HEIGHT)
+# Inside the field: the client area's origin plus the field's place.
+FIELD_SPOT = (BORDER_WIDTH + 60, CAPTION_HEIGHT + 55)
 
 
 def setUpModule():
@@ -76,7 +68,7 @@ class ReaderTestCase(harness.ShellTestCase):
         frame = harness.wait_for("the window in the tree",
                                  lambda: (accessibility.children(app) or [None])[0])
         harness.wait_for("the page's heading in the tree", lambda: any(
-            node.get_role_name() == "heading" and node.get_name() == "Vintrel example"
+            node.get_role_name() == "heading" and node.get_name() == START_PAGE_TITLE
             for _, node in accessibility.walk(frame)))
         return frame
 
@@ -96,7 +88,7 @@ class AccessibilityTest(ReaderTestCase):
 
         app = accessibility.application_of(self.Atspi, self.shell.popen.pid)
         self.assertEqual([(node.get_role_name(), node.get_name())
-                          for node in accessibility.children(app)], [("frame", "lumerock")],
+                          for node in accessibility.children(app)], [("frame", APP_TITLE)],
                          "the shell's windows only")
 
         top = accessibility.children(frame)
@@ -124,12 +116,12 @@ class AccessibilityTest(ReaderTestCase):
         self.assertIn("document web", ancestors, "the page's pixels answer the page")
 
         nodes = [(node.get_role_name(), node.get_name()) for _, node in accessibility.walk(frame)]
-        for heading in ("Vintrel example", "Popup window", "Download", "Failed page",
-                        "Embedded frame"):
+        for heading in (START_PAGE_TITLE, "Popup window", "Download", "Failed page",
+                        FRAME_PAGE_TITLE):
             self.assertIn(("heading", heading), nodes)
         for link in ("Open a popup", "Save the release notes", "Open a missing site"):
             self.assertIn(("link", link), nodes)
-        self.assertIn(("document web", "Embedded frame"), nodes, "the iframe's page too")
+        self.assertIn(("document web", FRAME_PAGE_TITLE), nodes, "the iframe's page too")
 
     def test_pressing_maximize_or_restore_does_what_a_click_does_and_renames_it(self):
         self.start_reader_shell()
@@ -162,7 +154,7 @@ class AccessibilityTest(ReaderTestCase):
             host = server.url("").removeprefix("http://")
             self.start_reader_shell({"VINTREL_ABOUT_HOST": host})
             self.buttons(self.frame())["About"].do_action(0)
-            page = self.open_page("/about/index.htm?v3.7.1.1607051743", harness.EVENT_TIMEOUT)
+            page = self.open_page(ABOUT_PATH, harness.EVENT_TIMEOUT)
             self.assertEqual(page.evaluate("document.title"), "About lumerock")
 
     def test_pressing_close_ends_the_shell_cleanly(self):

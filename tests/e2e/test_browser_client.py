@@ -7,17 +7,10 @@ import time
 import unittest
 
 import harness
+from facts import (APP_VERSION, DEVTOOLS_TITLE, ERROR_PAGE, MAIN_TITLE, NAME_FAILURES,
+                   PAGE_BACKGROUND)
 
-MAIN_TITLE = "^lumerock$"
-DEVTOOLS_TITLE = "^DevTools$"
-APP_VERSION = "v5.7.2.1807251130"
-PAGE_COLOUR = "EEF2F7"  # the example page's background
 MENU_SPOT = (700, 700)  # plain page background in the maximised window
-ERROR_PAGE = "<h2>Failed to load URL {url} with error {text} ({code}).</h2>"
-# How an unresolvable host fails depends on the machine's network: the engine's code and
-# text for each way.
-NAME_FAILURES = {-105: "net::ERR_NAME_NOT_RESOLVED", -106: "net::ERR_INTERNET_DISCONNECTED",
-                 -137: "net::ERR_NAME_RESOLUTION_FAILED", -138: "net::ERR_NETWORK_ACCESS_DENIED"}
 
 
 class LoadErrorPageTest(harness.ShellTestCase):
@@ -88,15 +81,16 @@ class ContextMenuTest(harness.ShellTestCase):
         self.page = self.open_page("/request.html")
         self.window = harness.wait_window(MAIN_TITLE)
         harness.wait_for("the page painted",
-                         lambda: harness.screen_pixel(*MENU_SPOT, self.root) == PAGE_COLOUR)
+                         lambda: harness.screen_pixel(*MENU_SPOT, self.root) == PAGE_BACKGROUND)
 
     def open_menu(self):
         """Right-clicks the page; returns the menu's height in pixels below the click."""
         harness.run_tool("xdotool", "mousemove", *map(str, MENU_SPOT), "click", "3")
         x, y = MENU_SPOT[0] + 4, MENU_SPOT[1] + 4
-        harness.wait_for("the menu", lambda: harness.screen_pixel(x, y, self.root) != PAGE_COLOUR)
+        harness.wait_for("the menu",
+                         lambda: harness.screen_pixel(x, y, self.root) != PAGE_BACKGROUND)
         height = 0
-        while harness.screen_pixel(x, y + height, self.root) != PAGE_COLOUR:
+        while harness.screen_pixel(x, y + height, self.root) != PAGE_BACKGROUND:
             height += 1
         return height
 

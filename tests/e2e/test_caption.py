@@ -4,93 +4,19 @@ caption double-click, the system menu and the about page."""
 import functools
 import http.server
 import os
-import subprocess
 import threading
-import time
 import unittest
 
 import harness
 import skin_images
+from caption import H, W, CaptionTest, button
+from facts import (ABOUT_PATH, CAPTION_HEIGHT, ICON_SPOT, MIN_HEIGHT, MIN_WIDTH, TITLE_RECT,
+                   button_rect)
+from harness import close_enough
 
-MAIN_TITLE = "^lumerock$"
-W, H = harness.SCREEN_WIDTH, harness.SCREEN_HEIGHT  # the maximised window fills the screen
-ROOT_COLOUR = "00FF00"
-CAPTION, BORDER = 38, 3
-PAGE_BACKGROUND = "EEF2F7"  # the example page beside the left border
-MIN_WIDTH, MIN_HEIGHT = 951, 681
-# Each caption button's centre lies this far left of the window's right edge, 19 rows down.
-BUTTON_CENTRE_INSETS = {"close": 20, "maximise": 42, "minimise": 64, "about": 86}
-ICON = (22, 20)
-CLOSE_SPOT = (W - 27, 11)  # the maximised window's close button background, not its glyph
+# The maximised window's close button background, 3 pixels in from its corner, not its glyph.
+CLOSE_SPOT = tuple(corner + 3 for corner in button_rect("Close", W)[:2])
 MOVE_SLACK = 2  # pixels a moved window may lie off the press offset
-
-
-def button(name, geometry=(0, 0, W, H)):
-    """Screen point of a caption button of a window with the given geometry."""
-    x, y, width, _ = geometry
-    return (x + width - BUTTON_CENTRE_INSETS[name], y + 19)
-
-
-ABOUT_PATH = "/about/index.htm?v3.7.1.1607051743"
-
-
-def close_enough(colour, expected, tolerance=6):
-    return all(abs(int(colour[i:i + 2], 16) - int(expected[i:i + 2], 16)) <= tolerance
-               for i in (0, 2, 4))
-
-
-class CaptionTest(harness.ShellTestCase):
-
-    def setUp(self):
-        super().setUp()
-        harness.run_tool("xsetroot", "-solid", f"#{ROOT_COLOUR}")
-        self.start_shell(self.shell_environment())
-        self.page = self.open_page("/request.html")
-        self.window = harness.wait_window(MAIN_TITLE)
-        harness.wait_for("the window to be maximised",
-                         lambda: harness.window_geometry(self.window) == (0, 0, W, H))
-        # The load event comes before the page's first frame reaches the screen; tests read
-        # page pixels as they were before an action.
-        harness.wait_for("the page painted beside the left border",
-                         lambda: close_enough(self.pixel(BORDER, H // 2), PAGE_BACKGROUND))
-
-    def shell_environment(self):
-        return {}
-
-    def pixel(self, x, y):
-        return harness.screen_pixel(x, y, self.root)
-
-    def geometry(self):
-        return harness.window_geometry(self.window)
-
-    def pointer(self, *actions):
-        harness.run_tool("xdotool", *map(str, actions))
-
-    def click(self, x, y):
-        self.pointer("mousemove", x, y, "click", 1)
-
-    def drag(self, start, end, steps=10, pause=0.03):
-        """Presses at start, moves to end in steps with the button held, releases. With no
-        pause the steps reach the shell all at once, as a quick flick's motion does."""
-        self.pointer("mousemove", *start, "mousedown", 1)
-        for i in range(1, steps + 1):
-            time.sleep(pause)
-            self.pointer("mousemove", start[0] + (end[0] - start[0]) * i // steps,
-                         start[1] + (end[1] - start[1]) * i // steps)
-        time.sleep(0.1)
-        self.pointer("mouseup", 1)
-
-    def restore(self):
-        self.click(*button("maximise", self.geometry()))
-        harness.wait_for("the window to be restored",
-                         lambda: "_NET_WM_STATE_MAXIMIZED_HORZ" not in
-                         harness.window_states(self.window))
-
-    def wait_exit(self):
-        try:
-            return self.shell.popen.wait(harness.EXIT_TIMEOUT)
-        except subprocess.TimeoutExpired:
-            self.fail("the shell still runs after its window closed")
 
 
 class CaptionLookTest(CaptionTest):
@@ -102,22 +28,24 @@ class CaptionLookTest(CaptionTest):
         expected = {
             "caption band": ((W // 2, 20), background[20][52]),
             "caption left end": ((45, 30), background[30][45]),
-            "left border": ((1, H // 2), background[CAPTION + 1][1]),
-            "right border": ((W - 2, H // 2), background[CAPTION + 1][117]),
-            "bottom edge": ((W // 2, H - 2), background[ih - 2][CAPTION + 1]),
-            "close button": ((W - 20, 19), close[11][10]),
-            "minimise button": ((W - 64, 19), minimise[11][10]),
+            "left border": ((1, H // 2), background[CAPTION_HEIGHT + 1][1]),
+            "right border": ((W - 2, H // 2), background[CAPTION_HEIGHT + 1][117]),
+            "bottom edge": ((W // 2, H - 2), background[ih - 2][CAPTION_HEIGHT + 1]),
+            "close button": (button("Close"), close[11][10]),
+            "minimise button": (button("Minimize"), minimise[11][10]),
         }
         for name, ((x, y), colour) in expected.items():
             self.assertTrue(close_enough(self.pixel(x, y), skin_images.hex_colour(colour)),
                             f"{name} at ({x}, {y}): {self.pixel(x, y)} is not "
                             f"{skin_images.hex_colour(colour)}")
-        title_area = [(x, y) for x in range(36, 110, 2) for y in range(12, 26, 2)]
+        left, top, width, height = TITLE_RECT
+        title_area = [(x, y) for x in range(left, left + width, 2)
+                      for y in range(top, top + height, 2)]
         white = sum(close_enough(colour, "FFFFFF", 40)
                     for colour in harness.screen_pixels(title_area, self.root))
         self.assertGreater(white, 10, "the title is drawn in white after the icon")
-        self.assertEqual(self.pixel(0, 0), ROOT_COLOUR, "the corner is cut by the round region")
-        self.assertNotEqual(self.pixel(4, 4), ROOT_COLOUR)
+        self.assertEqual(self.pixel(0, 0), harness.ROOT_COLOUR, "the corner is cut by the round region")
+        self.assertNotEqual(self.pixel(4, 4), harness.ROOT_COLOUR)
 
 
 class CaptionButtonTest(CaptionTest):
@@ -131,21 +59,21 @@ class CaptionButtonTest(CaptionTest):
     def test_hover_shows_the_hover_frame_and_leaving_restores_it(self):
         normal, hover = self.close_frames()
         self.assertTrue(close_enough(self.pixel(*CLOSE_SPOT), normal))
-        self.pointer("mousemove", *button("close"))
+        self.pointer("mousemove", *button("Close"))
         harness.wait_for("the hover frame", lambda: close_enough(self.pixel(*CLOSE_SPOT), hover))
         self.pointer("mousemove", W // 2, H // 2)
         harness.wait_for("the normal frame again",
                          lambda: close_enough(self.pixel(*CLOSE_SPOT), normal))
 
     def test_minimise_maximise_restore_and_close(self):
-        self.click(*button("minimise"))
+        self.click(*button("Minimize"))
         harness.wait_for("the window to be minimised",
                          lambda: "_NET_WM_STATE_HIDDEN" in harness.window_states(self.window))
         harness.run_tool("wmctrl", "-i", "-a", hex(self.window))
         harness.wait_for("the window to come back maximised",
                          lambda: self.geometry() == (0, 0, W, H))
         self.restore()
-        self.click(*button("maximise", self.geometry()))
+        self.click(*button("Maximize", self.geometry()))
         harness.wait_for("the window to be maximised again",
                          lambda: "_NET_WM_STATE_MAXIMIZED_HORZ" in harness.window_states(self.window)
                          and self.geometry() == (0, 0, W, H))
@@ -154,7 +82,7 @@ class CaptionButtonTest(CaptionTest):
         normal, _ = self.close_frames()
         harness.wait_for("the close button painted on the maximised caption",
                          lambda: close_enough(self.pixel(*CLOSE_SPOT), normal))
-        self.click(*button("close"))
+        self.click(*button("Close"))
         self.assertEqual(self.wait_exit(), 0)
 
     def test_double_click_on_the_caption_toggles_maximise(self):
@@ -170,15 +98,16 @@ class CaptionButtonTest(CaptionTest):
         self.drag((W // 2, 20), (W // 2 - 200, 220))
         # The shell takes pointer events in order: once it shows the hover frame, it has
         # handled the whole drag.
-        self.pointer("mousemove", *button("close"))
+        self.pointer("mousemove", *button("Close"))
         harness.wait_for("the hover frame", lambda: close_enough(self.pixel(*CLOSE_SPOT),
                                                                  self.close_frames()[1]))
         self.assertEqual(self.geometry(), (0, 0, W, H))
 
     def test_system_menu_from_the_icon_and_its_close(self):
-        inside_menu = (ICON[0] + 50, ICON[1] + 40)  # the menu opens below and right of the click
+        # The menu opens below and right of the click.
+        inside_menu = (ICON_SPOT[0] + 50, ICON_SPOT[1] + 40)
         page_colour = self.pixel(*inside_menu)
-        self.click(*ICON)
+        self.click(*ICON_SPOT)
         harness.wait_for("the system menu", lambda: self.pixel(*inside_menu) != page_colour)
         harness.press_keys("c")  # the access key of "&Close"
         self.assertEqual(self.wait_exit(), 0)
@@ -242,7 +171,7 @@ class AboutPageTest(CaptionTest):
         return {"VINTREL_ABOUT_HOST": f"127.0.0.1:{server.server_address[1]}"}
 
     def test_about_button_loads_the_about_page_into_the_browser(self):
-        self.click(*button("about"))
+        self.click(*button("About"))
         harness.wait_for("the server to see the about request", lambda: ABOUT_PATH in self.requests)
         about = self.open_page(ABOUT_PATH, harness.EVENT_TIMEOUT)
         self.assertEqual(about.evaluate("document.title"), "About lumerock")

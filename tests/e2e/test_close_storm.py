@@ -8,14 +8,10 @@ import subprocess
 import unittest
 
 import harness
+from facts import (DEVTOOLS_TITLE, FRAME_POPUP_TITLE, ICON_SPOT, MAIN_TITLE, POPUP_TITLE,
+                   button_centre)
 
-MAIN_TITLE = "^lumerock$"
-POPUP_TITLE = "^Vintrel popup$"
-SECOND_POPUP_TITLE = "^Embedded frame$"
-DEVTOOLS_TITLE = "^DevTools$"
 W, H = harness.SCREEN_WIDTH, harness.SCREEN_HEIGHT
-CLOSE_BUTTON = (W - 20, 19)  # on the maximised main window
-SYSTEM_MENU_ICON = (22, 20)
 PAGE_SPOT = (W // 2, 300)  # page text, with room for the menu below it
 CLEAR_OF_CAPTION = 200  # the top of a window moved out of the way of the caption's buttons
 STARTS = int(os.environ.get("VINTREL_CLOSE_STORM_STARTS", "30"))
@@ -47,7 +43,7 @@ class CloseStormTest(harness.ShellTestCase):
         popup = self.open_page("/popup.html", harness.EVENT_TIMEOUT)
         popup.evaluate("window.open('frame.html', 'storm-second', 'width=400,height=300') !== null",
                        userGesture=True)
-        self.wait_until_opened(SECOND_POPUP_TITLE)
+        self.wait_until_opened(FRAME_POPUP_TITLE)
 
     def open_devtools(self, page):
         open(os.path.join(self.workdir, "debug"), "w").close()
@@ -111,13 +107,13 @@ class CloseStormTest(harness.ShellTestCase):
         self.raise_main_window()
         x, y = self.window_origin
         width = harness.window_geometry(self.window)[2]
-        harness.run_tool("xdotool", "mousemove", str(x + width - (W - CLOSE_BUTTON[0])),
-                         str(y + CLOSE_BUTTON[1]), "click", "1")
+        close_x, close_y = button_centre("Close", width)
+        harness.run_tool("xdotool", "mousemove", str(x + close_x), str(y + close_y), "click", "1")
 
     def choose_close_from_system_menu(self):
         self.raise_main_window()
         x, y = self.window_origin
-        icon = (x + SYSTEM_MENU_ICON[0], y + SYSTEM_MENU_ICON[1])
+        icon = (x + ICON_SPOT[0], y + ICON_SPOT[1])
         self.open_menu_at(icon, button=1)
         harness.press_keys("c")  # the access key of "&Close"
 

@@ -8,15 +8,9 @@ import subprocess
 import unittest
 
 import harness
+from facts import ICON_SPOT, ID_FILE_OPEN, ID_FILE_PRINT, ID_FILE_SAVE, MAIN_TITLE, POPUP_TITLE
 from loopback_server import LoopbackServer, Reply
-from test_look import LookDriver
-
-MAIN_TITLE = "^lumerock$"
-POPUP_TITLE = "^Vintrel popup$"
-ID_FILE_OPEN = 0xE101
-ID_FILE_SAVE = 0xE103
-ID_FILE_PRINT = 0xE107
-SYSTEM_MENU_ICON = (22, 20)  # a point of the skinned caption clear of its buttons: focus to the frame
+from look_driver import LookDriver
 
 
 class DialogLifetimeTest(harness.ShellTestCase):
@@ -97,7 +91,7 @@ class DialogLifetimeTest(harness.ShellTestCase):
             with self.subTest(ending=str(ending)):
                 self.start()
                 x, y = window_origin(self.main_window)
-                icon = (x + SYSTEM_MENU_ICON[0], y + SYSTEM_MENU_ICON[1])
+                icon = (x + ICON_SPOT[0], y + ICON_SPOT[1])
                 inside = (icon[0] + 40, icon[1] + 30)  # covered by the menu once it is up
                 before = harness.screen_pixel(*inside, self.root)
                 harness.run_tool("xdotool", "mousemove", *map(str, icon), "click", "1")

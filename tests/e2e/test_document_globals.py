@@ -5,8 +5,8 @@ import os
 import unittest
 
 import harness
+from facts import APP_VERSION
 
-APP_VERSION = "v5.7.2.1807251130"
 GLOBALS = [APP_VERSION, "pavonix"]
 READ = "[window.appVersion, window.pavonix]"
 # Each page's first script records what it saw at top.seen[kind].

@@ -8,7 +8,7 @@ import urllib.parse
 
 import harness
 from loopback_server import Reply
-from test_downloads import DownloadTestCase
+from downloads import DownloadTestCase
 
 CONTENT = b"saved where the user looks"
 MAX_NAME_BYTES = 255

@@ -1,17 +1,16 @@
 """Downloads from a loopback web server of the test's own: progress in the shell's downloads
 window, Cancel there, and nothing half-written under the name the user chose."""
 
-import glob
 import hashlib
 import os
 import unittest
 import uuid
 
 import harness
-from loopback_server import GeneratedReply, LoopbackServer, Reply
+from downloads import DownloadTestCase
+from facts import DOWNLOADS_TITLE
+from loopback_server import GeneratedReply, Reply
 
-MAIN_TITLE = "^lumerock$"
-DOWNLOADS_TITLE = "^Downloads$"
 BODY = bytes(range(256)) * 1024  # 256 KiB
 FIRST_PART = 64 * 1024
 
@@ -21,43 +20,11 @@ def held_reply(name):
     return Reply(BODY, hold_after=FIRST_PART, attachment=name)
 
 
-class DownloadTestCase(harness.ShellTestCase):
-    """Starting downloads through the save dialog and watching what they leave on disk."""
+class DownloadTest(DownloadTestCase):
 
     def setUp(self):
         super().setUp()
-        self.folder = os.path.join(self.home, "Downloads")  # where the save dialog starts
-        self.page = self.main_window = None
-
-    def start(self, executable=None):
-        self.start_shell(executable=executable)
-        self.page = self.open_page("/request.html")
-        self.main_window = harness.wait_window(MAIN_TITLE)
-
-    def serve(self, routes):
-        server = LoopbackServer(routes)
-        server.__enter__()
-        self.addCleanup(server.__exit__, None, None, None)
-        return server
-
-    def download(self, server, path):
-        """Starts the download at path and accepts the save dialog as offered; returns the
-        path the file is to have."""
-        known = set(harness.managed_windows())
-        self.page.evaluate(f"location.href = {server.url(path)!r}")
-        dialog = harness.wait_for("the save dialog", lambda: next(
-            (window for window in harness.managed_windows() if window not in known), None))
-        harness.wait_for("the save dialog to be active", lambda: harness.active_window() == dialog)
-        harness.press_keys("Return")
-        harness.wait_for("the save dialog to close",
-                         lambda: dialog not in harness.managed_windows())
-        return os.path.join(self.folder, server.routes[path].attachment)
-
-    @staticmethod
-    def partial_files(target):
-        """What the download holds beside its target while it runs."""
-        folder, name = os.path.split(target)
-        return glob.glob(os.path.join(glob.escape(folder), "." + glob.escape(name) + ".*.part"))
+        self.start()
 
     def wait_running(self, target, reply):
         reply.sent_first_part.wait(harness.EVENT_TIMEOUT)
@@ -77,14 +44,6 @@ class DownloadTestCase(harness.ShellTestCase):
                          lambda: not self.partial_files(target))
         self.assertFalse(os.path.exists(target))
         self.assertEqual(os.listdir(self.folder), [])
-
-
-
-class DownloadTest(DownloadTestCase):
-
-    def setUp(self):
-        super().setUp()
-        self.start()
 
     def test_a_download_gets_its_name_only_when_complete(self):
         server = self.serve({"/notes.bin": held_reply("notes.bin")})

@@ -6,13 +6,9 @@ import re
 import unittest
 
 import harness
+from facts import ERROR_PAGE, NAME_FAILURES
 from loopback_server import LoopbackServer, Reply
 
-ERROR_PAGE = "<h2>Failed to load URL {url} with error {text} ({code}).</h2>"
-# How an unresolvable host fails depends on the machine's network: the engine's code and
-# text for each way.
-NAME_FAILURES = {-105: "net::ERR_NAME_NOT_RESOLVED", -106: "net::ERR_INTERNET_DISCONNECTED",
-                 -137: "net::ERR_NAME_RESOLUTION_FAILED", -138: "net::ERR_NETWORK_ACCESS_DENIED"}
 UNRESOLVABLE = "http://no-such-host.invalid/"
 PAGE = """<!DOCTYPE html><body>
 <p id="own">the page's own text</p>

@@ -3,18 +3,15 @@ dialogs, and the next run reads the choice back without applying it."""
 
 import configparser
 import os
-import queue
 import re
-import subprocess
-import threading
 import time
 import unittest
 
 import harness
+from facts import ABOUT_DIALOG_TITLE, ICON_SPOT, MAIN_TITLE, SETTINGS
+from look_driver import LookDriver
 
-MAIN_TITLE = "^lumerock$"
-ABOUT_TITLE = "关于"
-ICON = (22, 20)  # a press here opens the system menu, its top-left corner at the press
+ICON = ICON_SPOT  # a press here opens the system menu, its top-left corner at the press
 # Inside the menu, in the left margin of its third item, clear of the text.
 MENU_INSIDE = (ICON[0] + 8, ICON[1] + 60)
 MENU_BORDER = (ICON[0], ICON[1] + 30)
@@ -25,7 +22,6 @@ DOUBLE_CLICK_TIME = 0.6  # the toolkit's 400 ms, with a margin
 # black.
 PLAIN_COLOURS = ("D4D0C8", "808080", "D4D0C8")
 BLACK_COLOURS = ("45474A", "1E1E1E", "535353")
-SETTINGS = os.path.join(".config", "Local AppWizard-Generated Applications", "lumerock.conf")
 
 
 def window_pixel(window, x, y):
@@ -34,46 +30,6 @@ def window_pixel(window, x, y):
     dump = harness.run_tool("import", "-window", str(window), "-crop", f"1x1+{x}+{y}",
                             "-depth", "8", "txt:-")
     return re.search(r"#([0-9A-F]{6})", dump).group(1)
-
-
-class LookDriver:
-    """The shell with its command channel (look_driver.cpp): lines in, reports out."""
-
-    def __init__(self, test, extra_env=None, args=()):
-        executable = os.path.join(os.path.dirname(test.executable), "vintrel_look_driver")
-        env = harness.program_environment(test.root, test.home)
-        env = {key: value for key, value in env.items() if not key.startswith("XDG_CONFIG")}
-        env.update(extra_env or {})
-        with open(os.path.join(test.root, "shell.log"), "ab") as log:
-            popen = subprocess.Popen([executable, *args], cwd=test.workdir, env=env,
-                                     stdin=subprocess.PIPE, stdout=subprocess.PIPE,
-                                     stderr=log, text=True, bufsize=1)
-        self.shell = harness.ShellProcess(popen)
-        test.addCleanup(popen.stdin.close)
-        test.addCleanup(self.shell.stop)
-        self._reports = queue.Queue()
-        threading.Thread(target=self._read_reports, args=(popen.stdout,), daemon=True).start()
-
-    def _read_reports(self, stream):
-        with stream:  # until the shell and every sub-process holding it have ended
-            for line in stream:
-                self._reports.put(line.strip())
-
-    def report(self, prefix, timeout=harness.EVENT_TIMEOUT):
-        """The next report line that starts with prefix."""
-        while True:
-            try:
-                line = self._reports.get(timeout=timeout)
-            except queue.Empty:
-                raise harness.Deadline(f"no report '{prefix}...' within {timeout:.0f} s")
-            if line.startswith(prefix):
-                return line
-
-    def send(self, line):
-        """Sends a command line; returns its report."""
-        self.shell.popen.stdin.write(line + "\n")
-        self.shell.popen.stdin.flush()
-        return self.report(f"done {line}")
 
 
 class LookOnScreenTest(harness.ShellTestCase):
@@ -129,7 +85,7 @@ class LookOnScreenTest(harness.ShellTestCase):
         """The About dialog's X id, or None. Its title is found through the window manager,
         which reads it as UTF-8."""
         return next((window for window, title in harness.managed_windows().items()
-                     if title.startswith(ABOUT_TITLE)), None)
+                     if title.startswith(ABOUT_DIALOG_TITLE)), None)
 
     def close(self, driver, window):
         harness.close_window(window)

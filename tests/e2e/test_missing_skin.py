@@ -7,13 +7,11 @@ import subprocess
 import unittest
 
 import harness
+from facts import APP_VERSION, MAIN_TITLE, PAGE_BACKGROUND, button_centre
 
-MAIN_TITLE = "^lumerock$"
 W, H = harness.SCREEN_WIDTH, harness.SCREEN_HEIGHT
 # The example's start page background, in a maximised window.
-PAGE_PIXEL, PAGE_COLOUR = (40, H - 40), "EEF2F7"
-# Centres of the (now invisible) caption buttons, from the window's right edge, 19 rows down.
-CLOSE_INSET, MAXIMISE_INSET, BUTTON_ROW = 20, 42, 19
+PAGE_PIXEL, PAGE_COLOUR = (40, H - 40), PAGE_BACKGROUND
 
 
 class MissingSkinTest(harness.ShellTestCase):
@@ -26,7 +24,7 @@ class MissingSkinTest(harness.ShellTestCase):
 
         self.start_shell(executable=executable)
         page = self.open_page("/request.html")
-        self.assertEqual(page.evaluate("window.appVersion"), "v5.7.2.1807251130")
+        self.assertEqual(page.evaluate("window.appVersion"), APP_VERSION)
         window = harness.wait_window(MAIN_TITLE)
         harness.wait_for("the main window to fill the screen",
                          lambda: harness.window_geometry(window) == (0, 0, W, H))
@@ -34,14 +32,14 @@ class MissingSkinTest(harness.ShellTestCase):
                          lambda: harness.screen_pixel(*PAGE_PIXEL, self.root) == PAGE_COLOUR)
 
         # The buttons draw nothing but still answer the pointer.
-        harness.run_tool("xdotool", "mousemove", str(W - MAXIMISE_INSET), str(BUTTON_ROW),
+        harness.run_tool("xdotool", "mousemove", *map(str, button_centre("Maximize", W)),
                          "click", "1")
         harness.wait_for("the window to be restored",
                          lambda: "_NET_WM_STATE_MAXIMIZED_HORZ" not in
                          harness.window_states(window))
         x, y, width, _ = harness.window_geometry(window)
-        harness.run_tool("xdotool", "mousemove", str(x + width - CLOSE_INSET),
-                         str(y + BUTTON_ROW), "click", "1")
+        close_x, close_y = button_centre("Close", width)
+        harness.run_tool("xdotool", "mousemove", str(x + close_x), str(y + close_y), "click", "1")
         try:
             status = self.shell.popen.wait(harness.EXIT_TIMEOUT)
         except subprocess.TimeoutExpired:

@@ -10,14 +10,11 @@ import subprocess
 import unittest
 
 import harness
+from facts import APP_VERSION, ERROR_PAGE, MAIN_TITLE, SETTINGS, START_PAGE_TITLE
 
-MAIN_TITLE = "^lumerock$"
-APP_VERSION = "v5.7.2.1807251130"
-ERROR_PAGE = "<h2>Failed to load URL {url} with error {text} ({code}).</h2>"
 # Spaces, URL delimiters and non-ASCII letters in one folder name.
 ODD_NAME = "odd name #1 100% ünïcødé 日本語"
 LONG_PATH = 300
-SETTINGS = os.path.join(".config", "Local AppWizard-Generated Applications", "lumerock.conf")
 
 
 class OddPlacesTest(harness.ShellTestCase):
@@ -45,7 +42,7 @@ class OddPlacesTest(harness.ShellTestCase):
 
     def shows_start_page(self):
         page = self.open_page("/request.html")
-        self.assertEqual(page.evaluate("document.title"), "Vintrel example")
+        self.assertEqual(page.evaluate("document.title"), START_PAGE_TITLE)
         # The page's own script and the shell's binding both ran.
         self.assertEqual(page.evaluate("document.getElementById('version').textContent"),
                          "Vintrel " + APP_VERSION)

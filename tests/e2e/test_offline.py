@@ -7,6 +7,7 @@ Run inside a network namespace of its own with only loopback up, for the DevTool
 import unittest
 
 import harness
+from facts import MAIN_TITLE
 
 ERROR_PAGE_PIXEL, ERROR_PAGE_COLOUR = (40, harness.SCREEN_HEIGHT - 40), "2B2D42"
 
@@ -29,7 +30,7 @@ class OfflineStartTest(harness.ShellTestCase):
         page = self.open_page("/Error.html")
         self.assertEqual(page.evaluate("document.title"), "Vintrel example - offline")
         self.assertTrue(page.evaluate("document.getElementById('offline') !== null"))
-        harness.wait_window("^lumerock$")
+        harness.wait_window(MAIN_TITLE)
         x, y = ERROR_PAGE_PIXEL
         harness.wait_for(f"#{ERROR_PAGE_COLOUR} at {x},{y}",
                          lambda: harness.screen_pixel(x, y, self.root) == ERROR_PAGE_COLOUR)

@@ -5,10 +5,7 @@ import subprocess
 import unittest
 
 import harness
-
-MAIN_TITLE = "^lumerock$"
-FIRST_TITLE = "^Vintrel popup$"
-SECOND_TITLE = "^Embedded frame$"
+from facts import APP_VERSION, FRAME_PAGE_TITLE, FRAME_POPUP_TITLE, MAIN_TITLE, POPUP_TITLE
 
 
 class PopupLifetimeTest(harness.ShellTestCase):
@@ -19,11 +16,11 @@ class PopupLifetimeTest(harness.ShellTestCase):
         main_window = harness.wait_window(MAIN_TITLE)
         page.evaluate("window.open('popup.html', 'first', 'width=560,height=420') !== null",
                       userGesture=True)
-        first_window = harness.wait_window(FIRST_TITLE, harness.EVENT_TIMEOUT)
+        first_window = harness.wait_window(POPUP_TITLE, harness.EVENT_TIMEOUT)
         first = self.open_page("/popup.html", harness.EVENT_TIMEOUT)
         first.evaluate("window.open('frame.html', 'second', 'width=400,height=300') !== null",
                        userGesture=True)
-        second_window = harness.wait_window(SECOND_TITLE, harness.EVENT_TIMEOUT)
+        second_window = harness.wait_window(FRAME_POPUP_TITLE, harness.EVENT_TIMEOUT)
         second = self.open_page("/frame.html", harness.EVENT_TIMEOUT)
 
         harness.close_window(first_window)
@@ -31,9 +28,9 @@ class PopupLifetimeTest(harness.ShellTestCase):
                          lambda: first_window not in harness.managed_windows())
         harness.wait_for("the first popup's page to go",
                          lambda: self.devtools.page_with_url("/popup.html") is None)
-        self.assertEqual(harness.visible_windows(SECOND_TITLE), [second_window])
-        self.assertEqual(second.evaluate("document.title"), "Embedded frame")
-        self.assertEqual(second.evaluate("window.appVersion"), "v5.7.2.1807251130")
+        self.assertEqual(harness.visible_windows(FRAME_POPUP_TITLE), [second_window])
+        self.assertEqual(second.evaluate("document.title"), FRAME_PAGE_TITLE)
+        self.assertEqual(second.evaluate("window.appVersion"), APP_VERSION)
 
         engine = self.shell.engine_processes()
         harness.close_window(main_window)

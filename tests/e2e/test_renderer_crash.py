@@ -7,8 +7,8 @@ import subprocess
 import unittest
 
 import harness
+from facts import MAIN_TITLE, START_PAGE_TITLE
 
-MAIN_TITLE = "^lumerock$"
 MENU_SPOT = (700, 700)
 
 
@@ -55,7 +55,8 @@ class RendererCrashTest(harness.ShellTestCase):
         for attempt in range(3):
             self.kill_renderers()
             harness.wait_for(f"the page back after crash {attempt + 1}",
-                             lambda: self.page_title() == "Vintrel example", harness.FIRST_LOAD_TIMEOUT)
+                             lambda: self.page_title() == START_PAGE_TITLE,
+                             harness.FIRST_LOAD_TIMEOUT)
         self.kill_renderers()
         harness.wait_for("the shell's stopped page",
                          lambda: self.page_title() == "Page stopped", harness.FIRST_LOAD_TIMEOUT)
@@ -67,7 +68,7 @@ class RendererCrashTest(harness.ShellTestCase):
         harness.wait_for("the menu", lambda: harness.screen_pixel(*inside, self.root) != before)
         harness.press_keys("Down", "Return")  # "Refresh"
         harness.wait_for("the page back after Refresh",
-                         lambda: self.page_title() == "Vintrel example", harness.FIRST_LOAD_TIMEOUT)
+                         lambda: self.page_title() == START_PAGE_TITLE, harness.FIRST_LOAD_TIMEOUT)
 
         harness.close_window(window)
         try:

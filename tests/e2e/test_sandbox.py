@@ -7,6 +7,7 @@ import shlex
 import unittest
 
 import harness
+from facts import START_PAGE_TITLE
 
 UNPRIVILEGED_ID = 65534  # nobody
 SANDBOX_OFF_LINE = "vintrel: web pages run without the engine's sandbox"
@@ -69,7 +70,7 @@ class SandboxTest(harness.ShellTestCase):
         the processes that run them, once each page's script has run."""
         self.start_shell(**start)
         page = self.open_page("/request.html")
-        self.assertEqual(page.evaluate("document.title"), "Vintrel example")
+        self.assertEqual(page.evaluate("document.title"), START_PAGE_TITLE)
         page.evaluate("window.open('frame.html', '_blank', 'popup'); true")
         popup = self.open_page("/frame.html")
         harness.wait_for("the popup's document", lambda: popup.evaluate(

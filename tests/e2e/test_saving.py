@@ -5,12 +5,10 @@ import os
 import unittest
 
 import harness
-from test_dialog_lifetimes import ID_FILE_OPEN, ID_FILE_SAVE
-from test_look import LookDriver
+from facts import ID_FILE_OPEN, ID_FILE_SAVE, ID_FILE_SAVE_AS, MAIN_TITLE
+from look_driver import LookDriver
 
-MAIN_TITLE = "^lumerock$"
 USER_BYTES = b"the user's 19 bytes"
-ID_FILE_SAVE_AS = 0xE104
 
 
 class SavingTest(harness.ShellTestCase):

@@ -6,9 +6,7 @@ import time
 import unittest
 
 import harness
-
-MAIN_TITLE = "^lumerock$"
-POPUP_TITLE = "^Vintrel popup$"
+from facts import MAIN_TITLE, POPUP_TITLE
 
 
 class ShutdownTest(harness.ShellTestCase):

@@ -10,11 +10,9 @@ import subprocess
 import unittest
 
 import harness
+from facts import MAIN_TITLE, POPUP_TITLE, SETTINGS
 
-MAIN_TITLE = "^lumerock$"
-POPUP_TITLE = "^Vintrel popup$"
 BLANK_PAGE_SPOT = (40, harness.SCREEN_HEIGHT - 40)
-SETTINGS = os.path.join(".config", "Local AppWizard-Generated Applications", "lumerock.conf")
 
 
 class SingleInstanceTest(harness.ShellTestCase):

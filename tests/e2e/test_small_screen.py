@@ -5,10 +5,10 @@ pixel for pixel and take the pointer, and a restored window still fits the scree
 import unittest
 
 import harness
-import test_scale_two
+from scaled_caption import AtScaleTwo
 
 
-class SmallDenseScreenTest(test_scale_two.ScaleTwoTest):
+class SmallDenseScreenTest(AtScaleTwo, harness.ShellTestCase):
     SCREEN_SIZE = (1280, 800)
     # It reads the page's background beside the border at mid-height, where on a window this
     # small the page's header is; the larger screens run it.

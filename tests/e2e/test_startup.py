@@ -5,13 +5,12 @@ import shutil
 import unittest
 
 import harness
+from facts import APP_VERSION, MAIN_TITLE, PAGE_BACKGROUND, START_PAGE_TITLE
 from harness import SCREEN_HEIGHT, SCREEN_WIDTH
 
-MAIN_TITLE = "^lumerock$"
-APP_VERSION = "v5.7.2.1807251130"
 # Where the example's start page has a solid colour once it is painted in a maximised window.
 HEADER_PIXEL, HEADER_COLOUR = (40, 100), "1E3A5F"
-PAGE_PIXEL, PAGE_COLOUR = (40, SCREEN_HEIGHT - 40), "EEF2F7"
+PAGE_PIXEL, PAGE_COLOUR = (40, SCREEN_HEIGHT - 40), PAGE_BACKGROUND
 
 
 class StartPageTest(harness.ShellTestCase):
@@ -19,7 +18,7 @@ class StartPageTest(harness.ShellTestCase):
     def test_one_maximised_window_shows_request_page(self):
         self.start_shell()
         page = self.open_page("/request.html")
-        self.assertEqual(page.evaluate("document.title"), "Vintrel example")
+        self.assertEqual(page.evaluate("document.title"), START_PAGE_TITLE)
         self.assertEqual(page.evaluate("location.href"),
                          "file://" + os.path.join(self.workdir, "request.html"))
 

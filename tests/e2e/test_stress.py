@@ -8,14 +8,18 @@ import unittest
 
 import harness
 import stress
+from facts import (APP_TITLE, APP_VERSION, BORDER_WIDTH, CAPTION_HEIGHT, MAIN_TITLE,
+                   POPUP_PAGE_TITLE, button_centre)
 
 W, H = harness.SCREEN_WIDTH, harness.SCREEN_HEIGHT
 POPUPS, RESIZE_STEPS, POINTER_MOVES, FAILING_NAVIGATIONS = 30, 200, 2000, 30
 RESIZE_CHECK_EVERY = 20  # steps between two looks at the window and the page
-MAXIMISE_BUTTON = (W - 42, 19)
-# Once the view has been resized the page is 20 pixels wider and taller than the view's client
-# area, which is the window less its 3-pixel borders, 38-pixel caption and 2-pixel view edge.
-PAGE_MARGIN = (20 - 3 - 3 - 2 - 2, 20 - 38 - 3 - 2 - 2)
+MAXIMISE_BUTTON = button_centre("Maximize", W)
+# Once the view has been resized the page is this much wider and taller than the view's client
+# area, which is the window less its borders, its caption and the view's edge on each side.
+PAGE_OVERHANG, VIEW_EDGE = 20, 2
+PAGE_MARGIN = (PAGE_OVERHANG - 2 * BORDER_WIDTH - 2 * VIEW_EDGE,
+               PAGE_OVERHANG - CAPTION_HEIGHT - BORDER_WIDTH - 2 * VIEW_EDGE)
 
 
 class StressTest(harness.ShellTestCase):
@@ -24,22 +28,22 @@ class StressTest(harness.ShellTestCase):
         super().setUp()
         self.start_shell()
         self.page = self.open_page("/request.html")
-        self.window = harness.wait_window(stress.MAIN_TITLE)
+        self.window = harness.wait_window(MAIN_TITLE)
         harness.wait_for("the window to be maximised",
                          lambda: harness.window_geometry(self.window) == (0, 0, W, H))
 
     def assert_only_the_main_window_and_page(self):
         harness.wait_for("only the main window", lambda: harness.managed_windows() ==
-                         {self.window: "lumerock"})
+                         {self.window: APP_TITLE})
         harness.wait_for("only the start page",
                          lambda: stress.page_targets(self.devtools) ==
                          ["file://" + os.path.join(self.workdir, "request.html")])
-        self.assertEqual(self.page.evaluate("window.appVersion"), "v5.7.2.1807251130")
+        self.assertEqual(self.page.evaluate("window.appVersion"), APP_VERSION)
 
     def test_a_page_opens_and_closes_popups(self):
         engine_before = len(self.shell.engine_processes())
         titles = stress.open_and_close_popups(self.page, POPUPS)
-        self.assertEqual(titles, [stress.POPUP_TITLE] * POPUPS)
+        self.assertEqual(titles, [POPUP_PAGE_TITLE] * POPUPS)
         self.assert_only_the_main_window_and_page()
         harness.wait_for("no engine process beyond those before the popups",
                          lambda: len(self.shell.engine_processes()) <= engine_before)

@@ -7,7 +7,8 @@ import re
 import unittest
 
 import harness
-from test_caption import CaptionTest, W, button
+from caption import H, W, CaptionTest, button
+from facts import ICON_SPOT
 
 # Openbox binds Alt+Space to its own window menu, which would take the key before the window
 # sees it; the window system the shell was made for leaves the key to the window.
@@ -43,9 +44,9 @@ class SystemMenuTest(CaptionTest):
         places = {
             "caption background": ((W // 2, 20), INSIDE_MENU_RIGHT),
             "title": ((60, 19), INSIDE_MENU_RIGHT),
-            "icon": ((22, 20), INSIDE_MENU_RIGHT),
+            "icon": (ICON_SPOT, INSIDE_MENU_RIGHT),
             # Near the right edge the menu opens leftwards of the pointer.
-            "close button": (button("close"), INSIDE_MENU_LEFT),
+            "close button": (button("Close"), INSIDE_MENU_LEFT),
         }
         for name, (point, offset) in places.items():
             with self.subTest(name):
@@ -72,7 +73,7 @@ class SystemMenuTest(CaptionTest):
         self.menu_opens_at((x, y), lambda: harness.press_keys("alt+space"))
         harness.press_keys("x")  # "Ma&ximize"
         harness.wait_for("the window to be maximised",
-                         lambda: self.geometry() == (0, 0, W, harness.SCREEN_HEIGHT))
+                         lambda: self.geometry() == (0, 0, W, H))
 
 
 if __name__ == "__main__":

@@ -9,8 +9,8 @@ import subprocess
 import unittest
 
 import harness
+from facts import MAIN_TITLE
 
-MAIN_TITLE = "^lumerock$"
 UNPRIVILEGED = 65534  # nobody: root writes anywhere, so the user must be someone else
 STORED = "localStorage.getItem('note')"
 

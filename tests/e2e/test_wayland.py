@@ -18,11 +18,10 @@ import unittest
 
 import harness
 import skin_images
-import test_look
+from facts import BODY, OUTLINE, button_centre
+from look_driver import LookDriver
 
 SCREEN_WIDTH, SCREEN_HEIGHT = 1600, 1000
-OUTLINE, BODY = "141B1F", "263238"  # the default skin's outer edge and caption
-CLOSE_HOVER = "E53935"
 POPUP_PAGE = "/popup.html"
 TOP_ROWS = 200  # enough screen to hold the panel and the window's caption
 
@@ -86,7 +85,7 @@ class WestonShellCase(unittest.TestCase):
             self.weston.start(log)
         self.write_settings()
         port = harness.free_loopback_port()
-        self.driver = test_look.LookDriver(self, {
+        self.driver = LookDriver(self, {
             "WAYLAND_DISPLAY": self.weston.socket, "QT_QPA_PLATFORM": "wayland",
             "QTWEBENGINE_REMOTE_DEBUGGING": f"127.0.0.1:{port}"})
         self.driver.report("look ", harness.FIRST_LOAD_TIMEOUT)
@@ -125,7 +124,7 @@ class WaylandTest(WestonShellCase):
         self.assertEqual(maximised[0], SCREEN_WIDTH, "maximised to the screen's width")
 
         # Restore: the window gets its rounded outline, and the corners show what is behind it.
-        self.driver.send(f"click {maximised[0] - 42} 19")  # the maximise/restore button
+        self.driver.send("click %d %d" % button_centre("Maximize", maximised[0]))
         restored = harness.wait_for(
             "a restored window", lambda: (lambda s: s if s != maximised else None)(self.window_size()))[0]
         screen = harness.wait_for("the restored window's outline",
@@ -141,8 +140,9 @@ class WaylandTest(WestonShellCase):
                       userGesture=True)
         popup = self.devtools.wait_page(POPUP_PAGE, harness.EVENT_TIMEOUT)
         popup.close()
-        self.driver.send(f"move {restored - 20} 19")
-        self.driver.send(f"click {restored - 20} 19")
+        close = button_centre("Close", restored)
+        self.driver.send("move %d %d" % close)
+        self.driver.send("click %d %d" % close)
         try:
             self.assertEqual(self.driver.shell.popen.wait(harness.EXIT_TIMEOUT), 0)
         except subprocess.TimeoutExpired:

@@ -7,9 +7,8 @@ import os
 import unittest
 
 import harness
+from facts import MAIN_TITLE, SETTINGS
 
-MAIN_TITLE = "^lumerock$"
-SETTINGS = os.path.join(".config", "Local AppWizard-Generated Applications", "lumerock.conf")
 SCREEN = (0, 0, harness.SCREEN_WIDTH, harness.SCREEN_HEIGHT)
 # A window without a saved place gets two thirds of the screen, centred.
 DEFAULT_PLACE = (harness.SCREEN_WIDTH // 6, harness.SCREEN_HEIGHT // 6,

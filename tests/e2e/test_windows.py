@@ -4,9 +4,8 @@ import os
 import unittest
 
 import harness
+from facts import MAIN_TITLE, POPUP_TITLE
 
-MAIN_TITLE = "^lumerock$"
-POPUP_TITLE = "^Vintrel popup$"
 SUGGESTED_NAME = "vintrel-release-notes.txt"  # the download attribute of the example's link
 # A spot of plain page background in the maximised main window: a click there focuses the page.
 BLANK_PAGE_SPOT = (40, harness.SCREEN_HEIGHT - 40)
