@@ -123,6 +123,22 @@ def close_enough(colour, expected, tolerance=6):
                for i in (0, 2, 4))
 
 
+def open_context_menu(spot, background, shot_dir):
+    """Right-clicks at spot, over a plain background of that colour once it shows there, and
+    waits for the menu that opens below and right of the click; returns the menu's height in
+    pixels, read down its left edge from one dump."""
+    x, y = spot[0] + 4, spot[1] + 4  # inside the menu once it is up
+    wait_for(f"#{background} at the menu's place",
+             lambda: screen_pixel(x, y, shot_dir) == background)
+    run_tool("xdotool", "mousemove", *map(str, spot), "click", "3")
+    screen = wait_for("the menu", lambda: (lambda dump: dump.pixel(x, y) != background and dump)(
+        ScreenDump(shot_dir)))
+    bottom = y
+    while bottom < screen.height and screen.pixel(x, bottom) != background:
+        bottom += 1
+    return bottom - y
+
+
 def screen_pixel(x, y, shot_dir):
     """Colour of one screen pixel as 'RRGGBB', read from an xwd dump of the root window."""
     return screen_pixels([(x, y)], shot_dir)[0]
@@ -145,6 +161,7 @@ class ScreenDump:
         with open(path, "rb") as dump:
             self._data = dump.read()
         fields = struct.unpack(">25I", self._data[:100])
+        self.width, self.height = fields[4], fields[5]
         header_size, byte_order, bits_per_pixel, self._bytes_per_line = (fields[0], fields[7],
                                                                          fields[11], fields[12])
         self._masks, colour_count = fields[14:17], fields[19]
