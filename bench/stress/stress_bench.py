@@ -68,12 +68,8 @@ class Session:
         self.display = harness.VirtualDisplay()
         self.display.start()
         port = harness.free_loopback_port()
-        runtime_dir = os.path.join(self.root, "runtime")
-        os.makedirs(runtime_dir, mode=0o700)
-        env = {key: value for key, value in os.environ.items()
-               if not key.startswith(("LC_", "QTWEBENGINE_", "QT_"))}
-        env.update(HOME=self.root, XDG_RUNTIME_DIR=runtime_dir, LANG="en_US.UTF-8",
-                   QT_QUICK_BACKEND="software", QTWEBENGINE_REMOTE_DEBUGGING=f"127.0.0.1:{port}")
+        env = harness.program_environment(self.root, self.root)
+        env.update(QTWEBENGINE_REMOTE_DEBUGGING=f"127.0.0.1:{port}")
         self.shell = harness.ShellProcess(subprocess.Popen(
             [executable], cwd=self.workdir, env=env, stdin=subprocess.DEVNULL,
             stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL))
