@@ -11,10 +11,10 @@ import harness
 from facts import ABOUT_DIALOG_TITLE, ICON_SPOT, MAIN_TITLE, SETTINGS
 from look_driver import LookDriver
 
-ICON = ICON_SPOT  # a press here opens the system menu, its top-left corner at the press
-# Inside the menu, in the left margin of its third item, clear of the text.
-MENU_INSIDE = (ICON[0] + 8, ICON[1] + 60)
-MENU_BORDER = (ICON[0], ICON[1] + 30)
+# The system menu opens with its top-left corner at a press on the icon. Inside the menu, in
+# the left margin of its third item, clear of the text:
+MENU_INSIDE = (ICON_SPOT[0] + 8, ICON_SPOT[1] + 60)
+MENU_BORDER = (ICON_SPOT[0], ICON_SPOT[1] + 30)
 BLACK_LOOK = 216
 DEFAULT_LOOK = 214
 DOUBLE_CLICK_TIME = 0.6  # the toolkit's 400 ms, with a margin
@@ -54,7 +54,7 @@ class LookOnScreenTest(harness.ShellTestCase):
         # Two presses on the icon within the double-click time make a double-click, which
         # opens no menu.
         time.sleep(max(0.0, self.last_icon_click + DOUBLE_CLICK_TIME - time.monotonic()))
-        harness.run_tool("xdotool", "mousemove", *map(str, ICON), "click", "1")
+        harness.run_tool("xdotool", "mousemove", *map(str, ICON_SPOT), "click", "1")
         self.last_icon_click = time.monotonic()
         try:
             harness.wait_for(f"a system menu in #{menu_back}",
