@@ -108,6 +108,18 @@ def active_window():
     return int(output) if output.isdigit() else None
 
 
+def bring_back(window):
+    """Asks the window manager to bring a minimised window back, and waits until it is on the
+    screen and no longer iconic: its geometry does not tell, as a minimised window keeps it."""
+    run_tool("wmctrl", "-i", "-a", hex(window))
+
+    def back():
+        states = run_tool("xprop", "-id", str(window), "WM_STATE", "_NET_WM_STATE")
+        return ("window state: Normal" in states and "_NET_WM_STATE_HIDDEN" not in states
+                and "IsViewable" in run_tool("xwininfo", "-id", str(window)))
+    wait_for("the window back on the screen", back)
+
+
 def close_window(window):
     """Asks the window manager to close the window, as its close button would."""
     run_tool("wmctrl", "-i", "-c", hex(window))

@@ -15,10 +15,10 @@ import unittest
 
 from devtools import DevTools, DevToolsError, DevToolsPage, free_loopback_port  # noqa: F401
 from display import (ROOT_COLOUR, SCREEN_HEIGHT, SCREEN_WIDTH, ScreenDump,  # noqa: F401
-                     VirtualDisplay, active_window, close_enough, close_window, managed_windows,
-                     open_context_menu, press_keys, run_tool, screen_pixel, screen_pixels,
-                     stacking_order,
-                     visible_windows, wait_window, window_geometry, window_states)
+                     VirtualDisplay, active_window, bring_back, close_enough, close_window,
+                     managed_windows, open_context_menu, press_keys, run_tool, screen_pixel,
+                     screen_pixels, stacking_order, visible_windows, wait_window,
+                     window_geometry, window_states)
 from processes import ShellProcess, alive, descendants, process_exe, stop_process  # noqa: F401
 from waits import (EVENT_TIMEOUT, EXIT_TIMEOUT, FIRST_LOAD_TIMEOUT, STOP_TIMEOUT,  # noqa: F401
                    TIMEOUT_SCALE, Deadline, scaled, wait_for)

@@ -104,7 +104,7 @@ class ScaledCaption:
         self.pointer("mousemove", minimise_right - 1, middle, "click", 1)
         harness.wait_for("the window to be minimised by its button's last column",
                          lambda: "_NET_WM_STATE_HIDDEN" in harness.window_states(self.window))
-        harness.run_tool("wmctrl", "-i", "-a", hex(self.window))
+        harness.bring_back(self.window)
         harness.wait_for("the window back, maximised",
                          lambda: harness.window_geometry(self.window) == (0, 0, *self.SCREEN_SIZE))
         self.pointer("mousemove", left, bottom - 1, "click", 1)

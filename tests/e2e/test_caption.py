@@ -69,7 +69,7 @@ class CaptionButtonTest(CaptionTest):
         self.click(*button("Minimize"))
         harness.wait_for("the window to be minimised",
                          lambda: "_NET_WM_STATE_HIDDEN" in harness.window_states(self.window))
-        harness.run_tool("wmctrl", "-i", "-a", hex(self.window))
+        harness.bring_back(self.window)
         harness.wait_for("the window to come back maximised",
                          lambda: self.geometry() == (0, 0, W, H))
         self.restore()
