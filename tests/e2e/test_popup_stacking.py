@@ -5,10 +5,7 @@ import re
 import unittest
 
 import harness
-
-MAIN_TITLE = "^lumerock$"
-FIRST_TITLE = "^Vintrel popup$"
-SECOND_TITLE = "^Embedded frame$"
+from facts import FRAME_POPUP_TITLE, MAIN_TITLE, POPUP_TITLE
 
 
 def stacking_order():
@@ -40,8 +37,8 @@ class PopupStackingTest(harness.ShellTestCase):
         self.start_shell()
         page = self.open_page("/request.html")
         main_window = harness.wait_window(MAIN_TITLE)
-        first_window, first_page = self.open_popup(page, "popup.html", FIRST_TITLE, (560, 420))
-        second_window, _ = self.open_popup(first_page, "frame.html", SECOND_TITLE,
+        first_window, first_page = self.open_popup(page, "popup.html", POPUP_TITLE, (560, 420))
+        second_window, _ = self.open_popup(first_page, "frame.html", FRAME_POPUP_TITLE,
                                               (400, 300))
 
         cases = (("main window", main_window, first_window),

@@ -18,7 +18,7 @@ import unittest
 
 import harness
 import skin_images
-from facts import BODY, OUTLINE, button_centre
+from facts import BODY, OUTLINE, SETTINGS, button_centre
 from look_driver import LookDriver
 
 SCREEN_WIDTH, SCREEN_HEIGHT = 1600, 1000
@@ -170,11 +170,10 @@ class WaylandTest(WestonShellCase):
 
 
 class WaylandPlacementTest(WestonShellCase):
-    SETTINGS = os.path.join(".config", "Local AppWizard-Generated Applications", "lumerock.conf")
     SAVED = (300, 200, 1000, 700)
 
     def write_settings(self):
-        path = os.path.join(self.home, self.SETTINGS)
+        path = os.path.join(self.home, SETTINGS)
         os.makedirs(os.path.dirname(path))
         with open(path, "w") as settings:
             settings.write("[Workspace]\nMainWindowRect=@Rect(%d %d %d %d)\n" % self.SAVED)
@@ -185,17 +184,19 @@ class WaylandPlacementTest(WestonShellCase):
         maximised = harness.wait_for("the maximised window",
                                      lambda: (lambda s: s if s[0] == SCREEN_WIDTH else None)(
                                          self.window_size()))
-        self.driver.send(f"click {maximised[0] - 42} 19")  # the maximise/restore button
+        self.driver.send("click %d %d" % button_centre("Maximize", maximised[0]))
         self.assertEqual(harness.wait_for(
             "a restored window", lambda: (lambda s: s if s != maximised else None)(
                 self.window_size())), self.SAVED[2:])
-        self.driver.send(f"click {self.SAVED[2] - 42} 19")  # maximised again before closing
+        # Maximised again before closing.
+        self.driver.send("click %d %d" % button_centre("Maximize", self.SAVED[2]))
         harness.wait_for("the maximised window", lambda: self.window_size() == maximised)
         page.close()
-        self.driver.send(f"move {maximised[0] - 20} 19")
-        self.driver.send(f"click {maximised[0] - 20} 19")  # the close button
+        close = button_centre("Close", maximised[0])
+        self.driver.send("move %d %d" % close)
+        self.driver.send("click %d %d" % close)
         self.assertEqual(self.driver.shell.popen.wait(harness.EXIT_TIMEOUT), 0)
-        with open(os.path.join(self.home, self.SETTINGS)) as settings:
+        with open(os.path.join(self.home, SETTINGS)) as settings:
             self.assertIn("MainWindowRect=@Rect(%d %d %d %d)" % self.SAVED, settings.read())
 
 
