@@ -23,9 +23,9 @@ Qt::WindowFlags FlagsFor(const CREATESTRUCT& cs) {
   return Qt::Window | Qt::FramelessWindowHint;
 }
 
-bool OnWayland() { return QGuiApplication::platformName().startsWith(QLatin1String("wayland")); }
-
 }  // namespace
+
+bool OnWayland() { return QGuiApplication::platformName().startsWith(QLatin1String("wayland")); }
 
 WindowHost::WindowHost(CWnd* owner, const CREATESTRUCT& cs, QWidget* parent)
     : QWidget(parent, FlagsFor(cs)),

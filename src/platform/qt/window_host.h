@@ -17,6 +17,10 @@ class CWnd;
 
 namespace platform {
 
+// Wayland lets a client neither place its windows nor shape them, so some of the
+// window's behaviour differs there.
+bool OnWayland();
+
 // The Qt widget behind a CWnd: its geometry, state and paint events become window
 // messages for its owner (input goes through WindowInput, the non-client pixels
 // through WindowSurface), and it carries out the window system's side of default

@@ -1,7 +1,6 @@
 #include "platform/qt/window_input.h"
 
 #include <QApplication>
-#include <QGuiApplication>
 #include <QMouseEvent>
 #include <QShortcut>
 #include <QWindow>
@@ -16,8 +15,6 @@ namespace platform {
 namespace {
 
 LPARAM ScreenPointParam(const QPoint& p) { return MAKELPARAM(p.x(), p.y()); }
-
-bool OnWayland() { return QGuiApplication::platformName().startsWith(QLatin1String("wayland")); }
 
 Qt::CursorShape CursorFor(LRESULT hitTest) {
   switch (hitTest) {
