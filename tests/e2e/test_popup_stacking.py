@@ -1,17 +1,10 @@
 """A popup stays above the window that opened it: a click that raises the opener leaves the popup
 on top of it, for a popup of the main window and for a popup of a popup."""
 
-import re
 import unittest
 
 import harness
 from facts import FRAME_POPUP_TITLE, MAIN_TITLE, POPUP_TITLE
-
-
-def stacking_order():
-    """The managed windows, bottom to top, as the window manager stacks them."""
-    output = harness.run_tool("xprop", "-root", "_NET_CLIENT_LIST_STACKING")
-    return [int(window, 16) for window in re.findall(r"0x[0-9a-f]+", output)]
 
 
 def point_inside_but_not_under(window, covering):
@@ -50,7 +43,7 @@ class PopupStackingTest(harness.ShellTestCase):
                 harness.wait_for(f"the {what} to become active",
                                  lambda opener=opener: harness.active_window() == opener,
                                  harness.EVENT_TIMEOUT)
-                order = stacking_order()
+                order = harness.stacking_order()
                 self.assertGreater(order.index(popup), order.index(opener))
 
 if __name__ == "__main__":
