@@ -374,9 +374,6 @@ int CWnd::SetWindowRgn(HRGN hRgn, BOOL /*bRedraw*/) {
   platform::WindowHost* window = host();
   if (!window) return 0;
   // The window keeps its own copy of the shape; the handle stays the caller's.
-  if (hRgn)
-    window->setMask(hRgn->region);
-  else
-    window->clearMask();
+  window->setShape(hRgn ? hRgn->region : QRegion());
   return 1;
 }

@@ -284,10 +284,10 @@ TEST_F(SkinFrameTest, SizeTypesDecideRegionAndRepaint) {
        {Case{SIZE_MINIMIZED, false, 0}, Case{SIZE_MAXHIDE, false, 0}, Case{SIZE_MAXSHOW, true, 0},
         Case{SIZE_RESTORED, true, 1}, Case{SIZE_MAXIMIZED, true, 1}}) {
     SCOPED_TRACE(testing::Message() << "size type " << c.type);
-    m_frame->host()->setMask(marker);
+    m_frame->host()->setShape(marker);
     m_paints = 0;
     m_frame->SendMessage(WM_SIZE, c.type, MAKELPARAM(1200 - 6, 800 - 41));
-    EXPECT_EQ(c.setsRegion ? expected.GetSafeHandle()->region : marker, m_frame->host()->mask());
+    EXPECT_EQ(c.setsRegion ? expected.GetSafeHandle()->region : marker, m_frame->host()->shape());
     EXPECT_EQ(c.paints, m_paints);
     for (const platform::AccessibleCaptionButton& button : m_frame->AccessibleCaptionButtons())
       EXPECT_EQ(layout.Button(button.id), CRect(button.rect)) << button.id;

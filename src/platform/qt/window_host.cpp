@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 #include "platform/frame_wnd.h"
 #include "platform/qt/device_pixels.h"
@@ -155,6 +156,21 @@ void WindowHost::placeRestored(const QRect& place) {
   m_restoredPlace.Set(place);
 }
 
+void WindowHost::setShape(const QRegion& shape) {
+  if (isWindow() && !m_exposed) {
+    m_pendingShape = shape;
+    return;
+  }
+  applyShape(shape);
+}
+
+void WindowHost::applyShape(const QRegion& shape) {
+  if (shape.isEmpty())
+    clearMask();
+  else
+    setMask(shape);
+}
+
 void WindowHost::followRestoredPlace() {
   const bool restored =
       !(windowState() & (Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen));
@@ -220,6 +236,10 @@ void WindowHost::keyPressEvent(QKeyEvent* event) {
 
 bool WindowHost::eventFilter(QObject* watched, QEvent* event) {
   if (watched == m_clientArea && event->type() == QEvent::Enter) m_input.pointerLeftNonClient();
+  if (watched == windowHandle() && event->type() == QEvent::Expose && !m_exposed) {
+    m_exposed = true;
+    if (m_pendingShape) applyShape(*std::exchange(m_pendingShape, std::nullopt));
+  }
   if (watched == windowHandle()) m_input.nativeWindowEvent(*event);
   return QWidget::eventFilter(watched, event);
 }

@@ -6,6 +6,7 @@
 #include <QRegion>
 #include <QTimer>
 #include <QWidget>
+#include <optional>
 
 #include "platform/qt/native_window.h"
 #include "platform/qt/window_input.h"
@@ -55,6 +56,13 @@ class WindowHost : public QWidget {
   // work area of the window's screen.
   void applyMinMaxInfo();
 
+  // The window's shape; an empty region: none. A top-level window takes it when it is
+  // first exposed: mapped with the shape of the size it had before the window manager
+  // sized it, the shape of its new size would expose, and compose, most of it again.
+  void setShape(const QRegion& shape);
+  // The shape the window has, or takes when it is first exposed.
+  QRegion shape() const { return m_pendingShape.value_or(mask()); }
+
   // The non-client pixels the owner has drawn and their way to the screen.
   WindowSurface& surface() { return m_surface; }
   // Paints the window now; one not yet exposed has its frame drawn now instead,
@@ -95,6 +103,7 @@ class WindowHost : public QWidget {
   // Asks the owner to draw its frame (WM_NCPAINT) when the surface no longer shows it.
   void redrawStaleFrame();
   UINT currentSizeType() const;
+  void applyShape(const QRegion& shape);
 
   CWnd* m_owner;
   QWidget* m_clientArea;
@@ -103,6 +112,8 @@ class WindowHost : public QWidget {
   UINT m_lastSizeType = ~0u;
   QSize m_lastClientSize;
   bool m_watchingWindow = false;
+  std::optional<QRegion> m_pendingShape;
+  bool m_exposed = false;
   QMetaObject::Connection m_workAreaWatch;
   RestoredPlace m_restoredPlace;
 
