@@ -173,7 +173,9 @@ void BrowserImpl::SetFocus(bool focus) {
 }
 
 void BrowserImpl::Invalidate(PaintElementType /*type*/) {
-  if (m_view) m_view->update();
+  // A browser in a window of its own repaints its page by itself whenever it changes.
+  // Marking the view dirty would only have its whole area painted again and, under a
+  // GPU back end, uploaded whole into the window with the next composition.
 }
 
 void BrowserImpl::ShowDevTools(const CefWindowInfo& windowInfo, CefRefPtr<CefClient> client,
