@@ -92,11 +92,13 @@ def children(node):
     return [node.get_child_at_index(i) for i in range(node.get_child_count())]
 
 
-def walk(node, depth=0):
-    """(depth, node) for the node and everything below it, depth first."""
+def walk(node, depth=0, max_depth=None):
+    """(depth, node) for the node and everything below it down to max_depth, depth first."""
     yield depth, node
+    if max_depth is not None and depth >= max_depth:
+        return
     for child in children(node):
-        yield from walk(child, depth + 1)
+        yield from walk(child, depth + 1, max_depth)
 
 
 def actions(node):
@@ -116,7 +118,7 @@ def states(node, Atspi):
             if state_set.contains(getattr(Atspi.StateType, name.upper()))}
 
 
-def dump(node):
+def dump(node, max_depth=None):
     """The tree as text, one node a line: role, name and actions, indented by depth."""
     return "\n".join(f"{'  ' * depth}[{n.get_role_name()}] {n.get_name()!r} {actions(n)}"
-                     for depth, n in walk(node))
+                     for depth, n in walk(node, max_depth=max_depth))

@@ -1,9 +1,11 @@
 """The shell as a screen reader meets it, with the accessibility bus on and the screen reader
 switched on as Orca switches it on: the window is a frame named by its title, its caption
 buttons are named push buttons that can be pressed where they are painted, the page is there
-without any variable set by the user, nothing else is there, and the keyboard focus stays in the
-page whatever is done with the frame."""
+without any variable set by the user, popups and the developer tools are frames of their own
+named by their titles, nothing else is there, and the keyboard focus stays in the page whatever
+is done with the frame."""
 
+import os
 import shutil
 import tempfile
 import unittest
@@ -11,8 +13,9 @@ import unittest
 import accessibility
 import harness
 import skin_images
-from facts import (ABOUT_PATH, APP_TITLE, BORDER_WIDTH, CAPTION_HEIGHT, FRAME_PAGE_TITLE,
-                   MAIN_TITLE, START_PAGE_TITLE, button_rect)
+from facts import (ABOUT_PATH, APP_TITLE, BORDER_WIDTH, CAPTION_HEIGHT, DEVTOOLS_TITLE,
+                   FRAME_PAGE_TITLE, MAIN_TITLE, PAGE_BACKGROUND, POPUP_PAGE_TITLE, POPUP_TITLE,
+                   START_PAGE_TITLE, button_rect)
 from harness import close_enough
 from loopback_server import LoopbackServer, Reply
 
@@ -20,6 +23,9 @@ W, H = harness.SCREEN_WIDTH, harness.SCREEN_HEIGHT
 PAGE_SPOT = (W // 2, H // 2)  # inside the example page in the maximised window
 MAXIMIZED = {"_NET_WM_STATE_MAXIMIZED_VERT", "_NET_WM_STATE_MAXIMIZED_HORZ"}
 PAGE_VARIABLE = "QTWEBENGINE_ENABLE_LINUX_ACCESSIBILITY"
+MENU_SPOT = (700, 700)  # plain page background in the maximised window
+# How deep below a window its page's document lies: the window, the view, the document.
+DOCUMENT_DEPTH = 2
 # A text field at a known place on the page, for keys typed after working the frame.
 FIELD_SCRIPT = """(() => {
   const field = document.createElement('input');
@@ -72,6 +78,13 @@ class ReaderTestCase(harness.ShellTestCase):
             for _, node in accessibility.walk(frame)))
         return frame
 
+    def windows(self):
+        """(role, name) of each of the shell's top-level objects, in no particular order."""
+        app = accessibility.application_of(self.Atspi, self.shell.popen.pid)
+        app.clear_cache()
+        return sorted((node.get_role_name(), node.get_name())
+                      for node in accessibility.children(app))
+
     def buttons(self, frame):
         return {node.get_name(): node for node in accessibility.children(frame)
                 if node.get_role_name() == "push button"}
@@ -122,6 +135,41 @@ class AccessibilityTest(ReaderTestCase):
         for link in ("Open a popup", "Save the release notes", "Open a missing site"):
             self.assertIn(("link", link), nodes)
         self.assertIn(("document web", FRAME_PAGE_TITLE), nodes, "the iframe's page too")
+
+    def test_popups_and_the_developer_tools_are_frames_named_by_their_titles(self):
+        self.start_reader_shell()
+        frame = self.frame()
+        open(os.path.join(self.workdir, "debug"), "w").close()  # the menu offers the tools
+        harness.open_context_menu(MENU_SPOT, PAGE_BACKGROUND, self.root)
+        harness.press_keys("s")  # the access key of "&Show DevTools"
+        harness.wait_window(DEVTOOLS_TITLE, harness.EVENT_TIMEOUT)
+        self.page.evaluate("window.open('popup.html', 'reader', 'width=560,height=420') !== null",
+                           userGesture=True)
+        harness.wait_window(POPUP_TITLE, harness.EVENT_TIMEOUT)
+        popup_page = self.open_page("/popup.html", harness.EVENT_TIMEOUT)
+
+        expected = sorted([("frame", APP_TITLE), ("frame", "DevTools"),
+                           ("frame", POPUP_PAGE_TITLE)])
+        harness.wait_for("a frame for each window", lambda: self.windows() == expected)
+        app = accessibility.application_of(self.Atspi, self.shell.popen.pid)
+        frames = {node.get_name(): node for node in accessibility.children(app)}
+        print("--- the tree with a popup and the developer tools open ---\n"
+              f"{accessibility.dump(frames['DevTools'], max_depth=DOCUMENT_DEPTH + 1)}\n"
+              f"{accessibility.dump(frames[POPUP_PAGE_TITLE])}")
+        self.assertEqual(frames[APP_TITLE], frame)
+        for name in ("DevTools", POPUP_PAGE_TITLE):
+            with self.subTest(name):
+                self.assertTrue(self.document_of(frames[name]), "the window's page")
+        self.assertEqual(self.document_of(frames[POPUP_PAGE_TITLE]).get_name(), POPUP_PAGE_TITLE)
+
+        popup_page.evaluate("document.title = 'Renamed popup'; true")
+        harness.wait_for("the popup's frame renamed", lambda: self.windows() == sorted(
+            [("frame", APP_TITLE), ("frame", "DevTools"), ("frame", "Renamed popup")]))
+
+    def document_of(self, window):
+        """The page of a window: the document at most DOCUMENT_DEPTH levels down, or None."""
+        return next((node for depth, node in accessibility.walk(window, max_depth=DOCUMENT_DEPTH)
+                     if node.get_role_name() == "document web"), None)
 
     def test_pressing_maximize_or_restore_does_what_a_click_does_and_renames_it(self):
         self.start_reader_shell()

@@ -51,6 +51,28 @@ class PageWindowsTest(harness.ShellTestCase):
         self.activate_link("popup-link")
         harness.wait_window(POPUP_TITLE, harness.EVENT_TIMEOUT)
 
+    def test_a_popup_takes_the_size_its_page_asks_for_and_closes_from_the_page(self):
+        self.page.evaluate("window.open('popup.html', 'sized', 'width=560,height=420') !== null",
+                           userGesture=True)
+        popup_window = harness.wait_window(POPUP_TITLE, harness.EVENT_TIMEOUT)
+        popup = self.open_page("/popup.html", harness.EVENT_TIMEOUT)
+        for asked, script in (((560, 420), None), ((500, 300), "resizeTo(500, 300)")):
+            with self.subTest(script or "window.open"):
+                if script:
+                    popup.evaluate(f"{script}; true")
+                harness.wait_for(f"the window to be {asked}",
+                                 lambda: harness.window_geometry(popup_window)[2:] == asked)
+                harness.wait_for(f"the page to be {asked}", lambda: tuple(
+                    popup.evaluate("[innerWidth, innerHeight]")) == asked)
+
+        popup.evaluate("window.close(); true")
+        harness.wait_for("the popup to close",
+                         lambda: popup_window not in harness.managed_windows())
+        harness.wait_for("the popup page to go",
+                         lambda: self.devtools.page_with_url("/popup.html") is None)
+        self.assertIsNone(self.shell.popen.poll())
+        self.assertEqual(harness.visible_windows(MAIN_TITLE), [self.main_window])
+
     def test_download_goes_through_save_dialog_with_suggested_name(self):
         with open(os.path.join(self.workdir, "files", "release-notes.txt"), "rb") as source:
             expected = source.read()

@@ -100,6 +100,15 @@ TEST_F(EngineTest, SubFrameErrorIsReportedForThatFrameWhichThenShowsTheClientsPa
   EXPECT_EQ(client->loadErrors.size(), 1u);
 }
 
+// A browser of its own window: the view fills a top-level window that is not
+// the other browser's, and the window system maps no empty window.
+void ExpectFillsAWindowOfItsOwn(const QWidget& view, const QWidget& other) {
+  const QWidget* window = view.window();
+  EXPECT_NE(window, other.window());
+  EXPECT_FALSE(window->size().isEmpty());
+  EXPECT_EQ(view.geometry(), window->rect());
+}
+
 TEST_F(EngineTest, DevToolsOpenInAWindowOfTheirOwnReportedToTheGivenClient) {
   QWebEnginePage* page =
       openLoadedPage(writeFile("inspected.html", "<html><title>Inspected</title></html>"));
@@ -113,10 +122,9 @@ TEST_F(EngineTest, DevToolsOpenInAWindowOfTheirOwnReportedToTheGivenClient) {
   QWebEngineView* tools = ViewOf(client->created.back());
   ASSERT_TRUE(tools);
   EXPECT_EQ(page->devToolsPage(), tools->page());
-  EXPECT_TRUE(tools->isWindow());
-  EXPECT_FALSE(tools->size().isEmpty());
+  ExpectFillsAWindowOfItsOwn(*tools, *ViewOf(inspected));
   EXPECT_TRUE(WaitUntil([&] { return tools->page()->url().scheme() == "devtools"; }));
-  EXPECT_EQ(tools->windowTitle(), "DevTools");
+  EXPECT_EQ(tools->window()->windowTitle(), "DevTools");
 
   // The tools belong to the inspected browser and go with it.
   const WarningCollector collector;
@@ -160,10 +168,9 @@ TEST_F(PopupTest, PopupIsAWindowOfItsOwnReportedToTheSameClientAndClosedByScript
 
   QWebEngineView* view = ViewOf(popup);
   ASSERT_TRUE(view);
-  EXPECT_TRUE(view->isWindow());
-  EXPECT_FALSE(view->size().isEmpty());  // the window system maps no empty window
-  EXPECT_TRUE(WaitUntil([&] { return view->windowTitle() == "Popup Title"; }))
-      << view->windowTitle().toStdString();
+  ExpectFillsAWindowOfItsOwn(*view, *ViewOf(client->created.front()));
+  EXPECT_TRUE(WaitUntil([&] { return view->window()->windowTitle() == "Popup Title"; }))
+      << view->window()->windowTitle().toStdString();
 
   Evaluate(view->page(), "window.close()");
   EXPECT_TRUE(WaitUntil([&] { return closedReported(popup); }));
@@ -181,7 +188,7 @@ TEST_F(PopupTest, APopupOutlivesThePopupThatOpenedIt) {
   CefRefPtr<CefBrowser> second = client->created.back();
   const QPointer<QWebEngineView> secondView = ViewOf(second);
   ASSERT_TRUE(secondView);
-  EXPECT_TRUE(secondView->isWindow());
+  ExpectFillsAWindowOfItsOwn(*secondView, *firstView);
   EXPECT_EQ(EvaluateUntil(secondView->page(), "location.search", "?second"), "?second");
 
   first->GetHost()->CloseBrowser(false);

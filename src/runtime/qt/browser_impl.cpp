@@ -10,6 +10,7 @@
 #include "platform/qt/native_window.h"
 #include "runtime/cef_task.h"
 #include "runtime/qt/browser_view.h"
+#include "runtime/qt/browser_window.h"
 #include "runtime/qt/frames.h"
 #include "runtime/qt/load_errors.h"
 #include "runtime/qt/qt_strings.h"
@@ -96,22 +97,28 @@ void BrowserImpl::createView(const CefWindowInfo& windowInfo, const CefBrowserSe
   if (IsChildWindow(windowInfo)) {
     m_view->setGeometry(windowInfo.x, windowInfo.y, windowInfo.width, windowInfo.height);
   } else {
-    // The flag goes first: changing it later re-creates the widget under the page.
-    m_view->setWindowFlags(Qt::Window);
-    PlaceTopLevel(m_view, windowInfo);
+    // The window goes first: moving the view into it after the page would
+    // re-create the widget under the page.
+    m_window = new BrowserWindow(m_view);
+    PlaceTopLevel(m_window, windowInfo);
     m_followsPageTitle = windowInfo.window_name.empty();
-    m_view->setWindowTitle(ToQString(windowInfo.window_name));
+    m_window->setWindowTitle(ToQString(windowInfo.window_name));
   }
   auto* page = new BrowserPage(this, RuntimeState::get()->profile(), m_view);
   ApplySettings(page, settings);
   m_view->setPage(page);
   connectPage();
-  if (IsChildWindow(windowInfo)) {
-    m_view->show();
-  } else {
+  if (m_window) {
     // A top-level browser's parent is the window that opened it.
-    platform::ShowOwnedWindow(m_view, windowInfo.parent_window);
+    platform::ShowOwnedWindow(m_window, windowInfo.parent_window);
+  } else {
+    m_view->show();
   }
+}
+
+QWidget* BrowserImpl::outermost() const {
+  if (m_window) return m_window;
+  return m_view;
 }
 
 void BrowserImpl::connectPage() {
@@ -123,14 +130,14 @@ void BrowserImpl::connectPage() {
   QObject::connect(page, &QWebEnginePage::windowCloseRequested, page,
                    [self] { self->CloseBrowser(false); });
   QObject::connect(page, &QWebEnginePage::titleChanged, page, [self](const QString& title) {
-    if (self->m_followsPageTitle && self->m_view) self->m_view->setWindowTitle(title);
+    if (self->m_followsPageTitle && self->m_window) self->m_window->setWindowTitle(title);
   });
   QObject::connect(page, &QWebEnginePage::renderProcessTerminated, page,
                    [self, page](QWebEnginePage::RenderProcessTerminationStatus status, int) {
                      self->m_recovery.onRendererGone(status, page->url());
                    });
   QObject::connect(page, &QWebEnginePage::geometryChangeRequested, page, [self](const QRect& rect) {
-    if (self->m_view && self->m_view->isWindow()) self->m_view->setGeometry(rect);
+    if (self->m_window) self->m_window->setGeometry(rect);
   });
 }
 
@@ -165,9 +172,9 @@ void BrowserImpl::SetFocus(bool focus) {
     m_view->clearFocus();
     return;
   }
-  if (m_view->isWindow()) {
-    m_view->raise();
-    m_view->activateWindow();
+  if (m_window) {
+    m_window->raise();
+    m_window->activateWindow();
   }
   m_view->setFocus(Qt::OtherFocusReason);
 }
@@ -192,7 +199,7 @@ void BrowserImpl::ShowDevTools(const CefWindowInfo& windowInfo, CefRefPtr<CefCli
 
 void BrowserImpl::CloseBrowser(bool /*force_close*/) {
   // Deleted on close, which tells the client.
-  if (m_view) m_view->close();
+  if (QWidget* closing = outermost()) closing->close();
 }
 
 QWebEnginePage* BrowserImpl::page() const { return m_view ? m_view->page() : nullptr; }
@@ -211,7 +218,7 @@ void BrowserImpl::runScript(const QString& script) {
   if (m_view) m_view->page()->runJavaScript(script, QWebEngineScript::ApplicationWorld);
 }
 
-void BrowserImpl::destroyView() { delete m_view.data(); }
+void BrowserImpl::destroyView() { delete outermost(); }
 
 void BrowserImpl::viewDestroyed() {
   CefRefPtr<BrowserImpl> self(this);  // the registry may hold the last reference

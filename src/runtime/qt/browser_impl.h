@@ -13,9 +13,10 @@ class QWebEnginePage;
 namespace runtime {
 
 class BrowserView;
+class BrowserWindow;
 
 // One browser: a web view with its page, either a child of a window of the
-// application or a top-level window of its own. The browser and its host are
+// application or in a top-level window of its own. The browser and its host are
 // the same object. It stays registered with the runtime while its view exists.
 class BrowserImpl : public CefBrowser, public CefBrowserHost {
  public:
@@ -53,7 +54,8 @@ class BrowserImpl : public CefBrowser, public CefBrowserHost {
   // Runs script in the top frame, apart from the page's own scripts.
   void runScript(const QString& script);
 
-  // Destroys the view at once; the client hears OnBeforeClose.
+  // Destroys the view, with its own window if it has one, at once; the client
+  // hears OnBeforeClose.
   void destroyView();
   // Called by the view while it is being destroyed.
   void viewDestroyed();
@@ -61,6 +63,8 @@ class BrowserImpl : public CefBrowser, public CefBrowserHost {
  private:
   BrowserImpl(int id, CefRefPtr<CefClient> client, bool popup);
   void createView(const CefWindowInfo& windowInfo, const CefBrowserSettings& settings);
+  // The browser's own window, or the view where it lives in another window.
+  QWidget* outermost() const;
   void connectPage();
   // Tells the client the browser exists, once.
   void announceCreated();
@@ -71,6 +75,7 @@ class BrowserImpl : public CefBrowser, public CefBrowserHost {
   bool m_announced = false;
   bool m_followsPageTitle = false;
   QPointer<BrowserView> m_view;
+  QPointer<BrowserWindow> m_window;  // null for a view inside another window
   CefRefPtr<BrowserImpl> m_devTools;
   RendererRecovery m_recovery{*this};
   IMPLEMENT_REFCOUNTING(BrowserImpl);

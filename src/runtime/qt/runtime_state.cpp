@@ -8,6 +8,7 @@
 #include <algorithm>
 
 #include "runtime/cef_task.h"
+#include "runtime/qt/browser_window.h"
 #include "runtime/qt/downloads.h"
 #include "runtime/qt/engine_environment.h"
 #include "runtime/qt/engine_sandbox.h"
@@ -50,6 +51,7 @@ bool RuntimeState::initialize(const CefMainArgs& args, const CefSettings& settin
   UseExecutableForEngineProcesses(settings.browser_subprocess_path);
   ChooseEngineSandbox(settings.no_sandbox != 0);
   LetPagesReachAssistiveTechnologies();
+  InstallBrowserWindowAccessibility();
   if (!settings.command_line_args_disabled) ForwardEngineSwitches(args);
   const QString locale = ToQString(settings.locale);
   if (!locale.isEmpty()) QLocale::setDefault(QLocale(locale));

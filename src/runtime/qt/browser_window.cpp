@@ -1,0 +1,48 @@
+#include "runtime/qt/browser_window.h"
+
+#include <QAccessibleWidget>
+#include <QCloseEvent>
+
+#include "runtime/qt/browser_view.h"
+
+namespace runtime {
+
+namespace {
+
+// A window for a reader: a frame, named by the window's title as it changes,
+// with the view and its page inside.
+QAccessibleInterface* BrowserWindowAccessibleFactory(const QString& className, QObject* object) {
+  auto* window = qobject_cast<BrowserWindow*>(object);
+  if (!window || className != QLatin1String(window->metaObject()->className())) return nullptr;
+  return new QAccessibleWidget(window, QAccessible::Window);
+}
+
+}  // namespace
+
+BrowserWindow::BrowserWindow(BrowserView* view) : QWidget(nullptr, Qt::Window), m_view(view) {
+  setAttribute(Qt::WA_DeleteOnClose);
+  // No layout: it would hold the window to the view's minimum size, and a page
+  // may ask for a smaller window.
+  view->setParent(this);
+  // Activating the window puts the keyboard focus in the page.
+  setFocusProxy(view);
+}
+
+void BrowserWindow::closeEvent(QCloseEvent* event) {
+  if (m_view && !m_view->close()) event->ignore();
+}
+
+void BrowserWindow::resizeEvent(QResizeEvent* event) {
+  if (m_view) m_view->setGeometry(rect());
+  QWidget::resizeEvent(event);
+}
+
+void InstallBrowserWindowAccessibility() {
+  static const bool installed = [] {
+    QAccessible::installFactory(&BrowserWindowAccessibleFactory);
+    return true;
+  }();
+  (void)installed;
+}
+
+}  // namespace runtime
