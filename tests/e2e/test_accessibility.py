@@ -142,10 +142,10 @@ class AccessibilityTest(ReaderTestCase):
         open(os.path.join(self.workdir, "debug"), "w").close()  # the menu offers the tools
         harness.open_context_menu(MENU_SPOT, PAGE_BACKGROUND, self.root)
         harness.press_keys("s")  # the access key of "&Show DevTools"
-        harness.wait_window(DEVTOOLS_TITLE, harness.EVENT_TIMEOUT)
+        tools_window = harness.wait_window(DEVTOOLS_TITLE, harness.EVENT_TIMEOUT)
         self.page.evaluate("window.open('popup.html', 'reader', 'width=560,height=420') !== null",
                            userGesture=True)
-        harness.wait_window(POPUP_TITLE, harness.EVENT_TIMEOUT)
+        popup_window = harness.wait_window(POPUP_TITLE, harness.EVENT_TIMEOUT)
         popup_page = self.open_page("/popup.html", harness.EVENT_TIMEOUT)
 
         expected = sorted([("frame", APP_TITLE), ("frame", "DevTools"),
@@ -163,8 +163,17 @@ class AccessibilityTest(ReaderTestCase):
         self.assertEqual(self.document_of(frames[POPUP_PAGE_TITLE]).get_name(), POPUP_PAGE_TITLE)
 
         popup_page.evaluate("document.title = 'Renamed popup'; true")
-        harness.wait_for("the popup's frame renamed", lambda: self.windows() == sorted(
-            [("frame", APP_TITLE), ("frame", "DevTools"), ("frame", "Renamed popup")]))
+        renamed = sorted([("frame", APP_TITLE), ("frame", "DevTools"), ("frame", "Renamed popup")])
+        harness.wait_for("the popup's frame renamed", lambda: self.windows() == renamed)
+
+        # Minimised, every window keeps its name. The shell has seen the last minimise once the
+        # page in that window is hidden, and the ones before it by then.
+        for window in (tools_window, popup_window, self.window):
+            harness.run_tool("xdotool", "windowminimize", str(window))
+        for page in (popup_page, self.page):
+            harness.wait_for("the page hidden", lambda page=page: page.evaluate(
+                "document.visibilityState") == "hidden")
+        self.assertEqual(self.windows(), renamed)
 
     def document_of(self, window):
         """The page of a window: the document at most DOCUMENT_DEPTH levels down, or None."""

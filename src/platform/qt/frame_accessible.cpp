@@ -123,6 +123,14 @@ class FrameAccessible : public QAccessibleWidget {
       QAccessible::deleteAccessibleInterface(registered);
   }
 
+  QString text(QAccessible::Text t) const override {
+    // The title the window system shows, minimised too: the toolkit would name
+    // a minimised window by its icon text, which nothing sets.
+    const QWindow* shown = m_host->windowHandle();
+    if (t == QAccessible::Name && shown) return shown->title();
+    return QAccessibleWidget::text(t);
+  }
+
   int childCount() const override {
     return int(ButtonsOf(m_host).size()) + QAccessibleWidget::childCount();
   }

@@ -2,6 +2,7 @@
 
 #include <QAccessibleWidget>
 #include <QCloseEvent>
+#include <QWindow>
 
 #include "runtime/qt/browser_view.h"
 
@@ -11,10 +12,24 @@ namespace {
 
 // A window for a reader: a frame, named by the window's title as it changes,
 // with the view and its page inside.
+class BrowserWindowAccessible : public QAccessibleWidget {
+ public:
+  explicit BrowserWindowAccessible(BrowserWindow* window)
+      : QAccessibleWidget(window, QAccessible::Window) {}
+
+  QString text(QAccessible::Text t) const override {
+    // The title the window system shows, minimised too: the toolkit would name
+    // a minimised window by its icon text, which nothing sets.
+    const QWindow* shown = widget()->windowHandle();
+    if (t == QAccessible::Name && shown) return shown->title();
+    return QAccessibleWidget::text(t);
+  }
+};
+
 QAccessibleInterface* BrowserWindowAccessibleFactory(const QString& className, QObject* object) {
   auto* window = qobject_cast<BrowserWindow*>(object);
   if (!window || className != QLatin1String(window->metaObject()->className())) return nullptr;
-  return new QAccessibleWidget(window, QAccessible::Window);
+  return new BrowserWindowAccessible(window);
 }
 
 }  // namespace
