@@ -280,7 +280,7 @@ BOOL CWnd::ShowWindow(int nCmdShow) {
       h->hide();
       break;
     case SW_SHOWMAXIMIZED:
-      topLevel ? h->showMaximized() : h->show();
+      topLevel ? h->showMaximizedAtOnce() : h->show();
       break;
     case SW_MINIMIZE:
     case SW_SHOWMINIMIZED:

@@ -24,6 +24,10 @@ Qt::WindowFlags FlagsFor(const CREATESTRUCT& cs) {
   return Qt::Window | Qt::FramelessWindowHint;
 }
 
+bool IsRestored(Qt::WindowStates states) {
+  return !(states & (Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen));
+}
+
 }  // namespace
 
 bool OnWayland() { return QGuiApplication::platformName().startsWith(QLatin1String("wayland")); }
@@ -171,9 +175,18 @@ void WindowHost::applyShape(const QRegion& shape) {
     setMask(shape);
 }
 
+void WindowHost::showMaximizedAtOnce() {
+  // Sized as the window manager will size it, the window and its page are laid out, and
+  // the page's surfaces made, once: not at the restored size first and again when the
+  // maximise arrives. The window manager then knows no restored place of its own, so a
+  // restore puts the window at its place itself (changeEvent). A compositor sizes a
+  // maximised window by itself and remembers its restored size.
+  if (sizedAtOnceWhenMaximised() && !isVisible()) setGeometry(screen()->availableGeometry());
+  showMaximized();
+}
+
 void WindowHost::followRestoredPlace() {
-  const bool restored =
-      !(windowState() & (Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen));
+  const bool restored = IsRestored(windowState());
   // A frameless window maximised covers the work area of its screen.
   if (isWindow() && isVisible())
     m_restoredPlace.Moved(geometry(), restored, screen()->availableGeometry().size());
@@ -187,6 +200,8 @@ void WindowHost::applyGeometry() {
 
 void WindowHost::changeEvent(QEvent* event) {
   if (event->type() == QEvent::WindowStateChange) {
+    if (sizedAtOnceWhenMaximised() && leftMaximised(*static_cast<QWindowStateChangeEvent*>(event)))
+      setGeometry(restoredGeometry());
     m_surface.markStale();
     reportSize();
   } else if (event->type() == QEvent::ActivationChange && isWindow()) {
@@ -195,6 +210,12 @@ void WindowHost::changeEvent(QEvent* event) {
     send(WM_ACTIVATE, MAKELPARAM(active ? WA_ACTIVE : WA_INACTIVE, isMinimized()), 0);
   }
   QWidget::changeEvent(event);
+}
+
+bool WindowHost::sizedAtOnceWhenMaximised() const { return isWindow() && !OnWayland(); }
+
+bool WindowHost::leftMaximised(const QWindowStateChangeEvent& event) const {
+  return (event.oldState() & Qt::WindowMaximized) && IsRestored(windowState());
 }
 
 void WindowHost::closeEvent(QCloseEvent* event) {

@@ -14,6 +14,8 @@
 #include "platform/qt/window_surface.h"
 #include "platform/win_types.h"
 
+class QWindowStateChangeEvent;
+
 class CWnd;
 
 namespace platform {
@@ -52,6 +54,9 @@ class WindowHost : public QWidget {
   QRect restoredGeometry() const { return m_restoredPlace.Place(normalGeometry()); }
   // Puts the window where it goes as a restored window, before it is shown.
   void placeRestored(const QRect& place);
+  // Shows the window maximised; a hidden one is first sized to the work area, where
+  // the window manager will put it.
+  void showMaximizedAtOnce();
   // Applies the owner's minimum tracking size (WM_GETMINMAXINFO), within the
   // work area of the window's screen.
   void applyMinMaxInfo();
@@ -103,6 +108,10 @@ class WindowHost : public QWidget {
   // Asks the owner to draw its frame (WM_NCPAINT) when the surface no longer shows it.
   void redrawStaleFrame();
   UINT currentSizeType() const;
+  // Whether the window is given the work area's size before it is shown maximised.
+  bool sizedAtOnceWhenMaximised() const;
+  // A maximised window that is now restored.
+  bool leftMaximised(const QWindowStateChangeEvent& event) const;
   void applyShape(const QRegion& shape);
 
   CWnd* m_owner;
