@@ -4,14 +4,16 @@
 One shell under Xvfb + openbox runs rounds of what a user does: the page navigates between
 local pages, opens and closes popups, fails loads (a closed loopback port, a missing file),
 downloads a small file through the save dialog and the main window is resized. Once a minute,
-between rounds, the whole process tree is read: PSS and private memory (after a garbage
-collection and simulated memory pressure, as the stress bench reads them), open file
-descriptors, threads, engine processes, and the X server's resources of every client
-(windows, pixmaps and their bytes, xrestop).
+between rounds, the whole process tree is read: PSS and its own memory (anonymous and shared
+memory, after a garbage collection and simulated memory pressure, as the stress bench reads
+them), open file descriptors, threads, engine processes, and the X server's resources of every
+client (windows, pixmaps and their bytes, xrestop).
 
-It holds when every figure's mean over the last five minutes is within the margin (5%) of its
-mean over minutes 5-10, and no figure rises over the second half (the least-squares slope
-times the half's length stays within the margin). Figures go to standard output as they come
+It holds when every figure but PSS has its mean over the last five minutes within the margin
+(5%) of its mean over minutes 5-10, and no such figure rises over the second half (the
+least-squares slope times the half's length stays within the margin). PSS is shown, not
+judged: its library pages are shared with whatever else on the machine maps the same files,
+and move with it by tens of MiB; what the tree itself holds is its own memory. Figures go to standard output as they come
 and to a CSV file; --plot writes an SVG of them, each relative to its minutes-5-10 mean.
 
     soak_bench.py --vintrel build/vintrel [--minutes 30] [--csv soak.csv] [--plot soak.svg]
@@ -32,12 +34,10 @@ HERE = os.path.dirname(os.path.abspath(__file__))
 REPO = os.path.dirname(os.path.dirname(HERE))
 sys.path.insert(0, os.path.join(REPO, "tests", "e2e"))
 sys.path.insert(0, os.path.join(REPO, "bench", "stress"))
-sys.path.insert(0, os.path.join(REPO, "bench", "startup"))
 import harness  # noqa: E402  (display, process and DevTools helpers of the end-to-end tests)
 import stress  # noqa: E402  (popups, resize steps and failing navigations)
 from facts import MAIN_TITLE, MIN_HEIGHT, MIN_WIDTH, POPUP_PAGE_TITLE  # noqa: E402
 from loopback_server import LoopbackServer, Reply  # noqa: E402
-from startup_bench import prepare_workdir  # noqa: E402
 from stress_bench import tree_memory_kib  # noqa: E402
 
 KIB_PER_MIB = 1024.0
@@ -50,9 +50,10 @@ RESTING_SIZE = (MIN_WIDTH + 100, MIN_HEIGHT + 100)
 LOCAL_PAGES = ("frame.html", "popup.html", "request.html")  # ends where every round starts
 BASE_MINUTES = (5, 10)  # the reference: minutes 5 to 10
 LAST_MINUTES = 5
-FIGURES = (("pss_mib", "PSS MiB"), ("private_mib", "private MiB"), ("fds", "fds"),
+FIGURES = (("pss_mib", "PSS MiB"), ("own_mib", "own MiB"), ("fds", "fds"),
            ("threads", "threads"), ("processes", "processes"), ("x_windows", "X windows"),
            ("x_pixmaps", "X pixmaps"), ("x_pixmap_kib", "pixmap KiB"))
+SHOWN_ONLY = ("pss_mib",)  # moves with the other programs that map the same libraries
 
 
 def tree_counts(pid):
@@ -84,7 +85,7 @@ class SoakSession:
 
     def __init__(self, executable, root):
         self.root = root
-        self.workdir = prepare_workdir(root, "work")
+        self.workdir = harness.copy_example(os.path.join(root, "work"))
         self.downloads = os.path.join(root, "home", "Downloads")
         os.makedirs(self.downloads)
         self.display = harness.VirtualDisplay()
@@ -163,10 +164,10 @@ class SoakSession:
         self.page.call("Memory.simulatePressureNotification", level="critical")
         time.sleep(SETTLE_SECONDS)
         pid = self.shell.popen.pid
-        pss, private = tree_memory_kib(pid)
+        pss, own = tree_memory_kib(pid)
         fds, threads, processes = tree_counts(pid)
         windows, pixmaps, pixmap_kib = x_resources()
-        return dict(pss_mib=round(pss / KIB_PER_MIB, 1), private_mib=round(private / KIB_PER_MIB, 1),
+        return dict(pss_mib=round(pss / KIB_PER_MIB, 1), own_mib=round(own / KIB_PER_MIB, 1),
                     fds=fds, threads=threads, processes=processes, x_windows=windows,
                     x_pixmaps=pixmaps, x_pixmap_kib=pixmap_kib)
 
@@ -195,7 +196,7 @@ def slope_per_minute(rows, key):
 
 
 def verdicts(rows, margin):
-    """Per figure: (base mean, last mean, change, rise over the second half, holds)."""
+    """Per figure: (base mean, last mean, change, rise over the second half, within margin)."""
     base = [row for row in rows if BASE_MINUTES[0] <= row["minute"] <= BASE_MINUTES[1]]
     last = rows[-LAST_MINUTES:]
     second_half = rows[len(rows) // 2:]
@@ -283,10 +284,14 @@ def main():
     print(f"{rounds} rounds, {session.downloaded} downloads, exit status {status}")
     held = status == 0
     for key, label in FIGURES:
-        base_mean, last_mean, change, rise, holds = verdicts(rows, args.margin)[key]
-        held &= holds
+        base_mean, last_mean, change, rise, within = verdicts(rows, args.margin)[key]
+        if key in SHOWN_ONLY:
+            verdict = "shown"
+        else:
+            held &= within
+            verdict = "holds" if within else "OVER"
         print(f"  {label:12s} minutes 5-10 {base_mean:10.1f}  last 5 {last_mean:10.1f}  "
-              f"{change:+6.1%}  second-half rise {rise:+6.1%}  {'holds' if holds else 'OVER'}")
+              f"{change:+6.1%}  second-half rise {rise:+6.1%}  {verdict}")
     print("HOLDS" if held else "DOES NOT HOLD")
     if args.csv:
         with open(args.csv, "w", newline="") as out:

@@ -12,8 +12,10 @@ median of a few samples. Growth from the first read to the last beyond the margi
 OVER; a leak also shows as growth in the second half.
 
 PSS shares each library page among every process that maps it, so another Qt WebEngine program
-starting or ending elsewhere on the machine moves it by tens of MiB. The private memory of the
-same tree (Private_Clean + Private_Dirty) does not move that way, and is reported beside it.
+starting or ending elsewhere on the machine moves it by tens of MiB; so does the private memory
+of the tree (Private_Clean + Private_Dirty), as a library page that no other program maps at the
+moment counts as private. The tree's own memory, its anonymous and shared memory (Pss_Anon +
+Pss_Shmem), does not move that way, and is reported beside PSS.
 
     stress_bench.py --vintrel build/vintrel [--scale 1.0] [--margin 0.10]
 """
@@ -30,11 +32,9 @@ import time
 HERE = os.path.dirname(os.path.abspath(__file__))
 REPO = os.path.dirname(os.path.dirname(HERE))
 sys.path.insert(0, os.path.join(REPO, "tests", "e2e"))
-sys.path.insert(0, os.path.join(REPO, "bench", "startup"))
 import harness  # noqa: E402  (display, process and DevTools helpers of the end-to-end tests)
 import stress  # noqa: E402  (the repeated actions themselves)
 from facts import MAIN_TITLE, MIN_HEIGHT, MIN_WIDTH, POPUP_PAGE_TITLE  # noqa: E402
-from startup_bench import prepare_workdir  # noqa: E402
 
 WARM_UP_SHARE = 0.1
 MIN_WARM_UP = 10
@@ -45,8 +45,15 @@ KIB_PER_MIB = 1024.0
 
 
 def tree_memory_kib(pid):
-    """(PSS, private memory) in KiB, summed over pid and every process below it."""
-    pss = private = 0
+    """(PSS, own memory) in KiB, summed over pid and every process below it.
+
+    Own memory is what the tree has written: heaps, the engine's caches and pixel buffers,
+    anonymous and shared memory, each page divided among the processes that map it, so that a
+    buffer the shell and a renderer share counts once. Clean file pages (libraries, fonts, data
+    files) are left out of it: the kernel may drop and reload them at any time, and whether one
+    counts as a process's own depends on which other programs on the machine map the same file.
+    """
+    pss = own = 0
     for member in [pid, *harness.descendants(pid)]:
         try:
             with open(f"/proc/{member}/smaps_rollup") as rollup:
@@ -54,8 +61,8 @@ def tree_memory_kib(pid):
         except OSError:
             continue  # gone in the meantime
         pss += int(fields.get("Pss:", 0))
-        private += int(fields.get("Private_Clean:", 0)) + int(fields.get("Private_Dirty:", 0))
-    return pss, private
+        own += int(fields.get("Pss_Anon:", 0)) + int(fields.get("Pss_Shmem:", 0))
+    return pss, own
 
 
 class Session:
@@ -64,7 +71,7 @@ class Session:
     def __init__(self, executable, root, name):
         self.root = os.path.join(root, name)
         os.makedirs(self.root)
-        self.workdir = prepare_workdir(self.root, "work")
+        self.workdir = harness.copy_example(os.path.join(self.root, "work"))
         self.display = harness.VirtualDisplay()
         self.display.start()
         port = harness.free_loopback_port()
@@ -81,7 +88,7 @@ class Session:
                          (0, 0, harness.SCREEN_WIDTH, harness.SCREEN_HEIGHT))
 
     def memory_mib(self):
-        """Median tree (PSS, private memory) after a garbage collection in the page and a
+        """Median tree (PSS, own memory) after a garbage collection in the page and a
         pause."""
         self.page.call("HeapProfiler.collectGarbage")
         # Caches and discardable memory come and go by tens of MiB on their own; under
@@ -145,7 +152,7 @@ SCENARIOS = (("popups opened and closed", popups, 200),
 
 
 def run_scenario(executable, root, name, action, count):
-    """Memory reads (PSS, private) after the warm-up and after each half of the count, the
+    """Memory reads (PSS, own) after the warm-up and after each half of the count, the
     seconds the count took, engine process counts before and after, and the exit status."""
     session = Session(executable, root, name.split()[0])
     try:
@@ -191,7 +198,7 @@ def main():
                 executable, root, name, action, count)
             print(f"  {count:6d} {name}: {seconds:.1f} s, engine processes {processes_before}"
                   f" -> {processes_after}, exit status {status}", flush=True)
-            for index, label in enumerate(("PSS", "private")):
+            for index, label in enumerate(("PSS", "own")):
                 print(f"         {growth_text(label, [read[index] for read in reads], args.margin)}",
                       flush=True)
     finally:

@@ -30,6 +30,12 @@ EXAMPLE_DIR = os.environ.get("VINTREL_EXAMPLE_DIR",
                              os.path.join(os.path.dirname(__file__), "..", "..", "example"))
 
 
+def copy_example(workdir):
+    """A copy of the example app at workdir, without the caches a run of it may have left."""
+    shutil.copytree(EXAMPLE_DIR, workdir, ignore=shutil.ignore_patterns("cache", "debug"))
+    return workdir
+
+
 def program_environment(root, home):
     """The environment every program under test or measurement starts in: a home and runtime
     folder under root, a fixed language, Qt's software renderer and no session bus."""
@@ -62,9 +68,7 @@ class ShellTestCase(unittest.TestCase):
         self.addCleanup(self._print_shell_log)  # ctest shows it only when the test fails
         self.home = os.path.join(self.root, "home")
         os.makedirs(os.path.join(self.home, "Downloads"))
-        self.workdir = os.path.join(self.root, "work")
-        shutil.copytree(EXAMPLE_DIR, self.workdir,
-                        ignore=shutil.ignore_patterns("cache", "debug"))
+        self.workdir = copy_example(os.path.join(self.root, "work"))
         self.display = VirtualDisplay(self.window_manager_config(), self.SCREEN_SIZE)
         self.addCleanup(self.display.stop)
         self.display.start()
