@@ -4,17 +4,18 @@
 One shell under Xvfb + openbox runs rounds of what a user does: the page navigates between
 local pages, opens and closes popups, fails loads (a closed loopback port, a missing file),
 downloads a small file through the save dialog and the main window is resized. Once a minute,
-between rounds, the whole process tree is read: PSS and its own memory (anonymous and shared
-memory, after a garbage collection and simulated memory pressure, as the stress bench reads
-them), open file descriptors, threads, engine processes, and the X server's resources of every
-client (windows, pixmaps and their bytes, xrestop).
+between rounds, the whole process tree is read: PSS, private memory and the tree's own memory
+(anonymous and shared memory; each after a garbage collection and simulated memory pressure,
+as the stress bench reads them), open file descriptors, threads, engine processes, and the X
+server's resources of every client (windows, pixmaps and their bytes, xrestop).
 
-It holds when every figure but PSS has its mean over the last five minutes within the margin
-(5%) of its mean over minutes 5-10, and no such figure rises over the second half (the
-least-squares slope times the half's length stays within the margin). PSS is shown, not
-judged: its library pages are shared with whatever else on the machine maps the same files,
-and move with it by tens of MiB; what the tree itself holds is its own memory. Figures go to standard output as they come
-and to a CSV file; --plot writes an SVG of them, each relative to its minutes-5-10 mean.
+It holds when every figure but PSS and private memory has its mean over the last five minutes
+within the margin (5%) of its mean over minutes 5-10, and no such figure rises over the second
+half (the least-squares slope times the half's length stays within the margin). Those two are
+shown, not judged: they count library pages, as shared or as private depending on whatever
+else on the machine maps the same files, and move with it by tens of MiB; what the tree itself
+holds is its own memory. Figures go to standard output as they come and to a CSV file; --plot
+writes an SVG of them, each relative to its minutes-5-10 mean.
 
     soak_bench.py --vintrel build/vintrel [--minutes 30] [--csv soak.csv] [--plot soak.svg]
 """
@@ -50,10 +51,11 @@ RESTING_SIZE = (MIN_WIDTH + 100, MIN_HEIGHT + 100)
 LOCAL_PAGES = ("frame.html", "popup.html", "request.html")  # ends where every round starts
 BASE_MINUTES = (5, 10)  # the reference: minutes 5 to 10
 LAST_MINUTES = 5
-FIGURES = (("pss_mib", "PSS MiB"), ("own_mib", "own MiB"), ("fds", "fds"),
-           ("threads", "threads"), ("processes", "processes"), ("x_windows", "X windows"),
-           ("x_pixmaps", "X pixmaps"), ("x_pixmap_kib", "pixmap KiB"))
-SHOWN_ONLY = ("pss_mib",)  # moves with the other programs that map the same libraries
+FIGURES = (("pss_mib", "PSS MiB"), ("private_mib", "private MiB"), ("own_mib", "own MiB"),
+           ("fds", "fds"), ("threads", "threads"), ("processes", "processes"),
+           ("x_windows", "X windows"), ("x_pixmaps", "X pixmaps"), ("x_pixmap_kib", "pixmap KiB"))
+# Both count library pages, as shared or as private by what else on the machine maps them.
+SHOWN_ONLY = ("pss_mib", "private_mib")
 
 
 def tree_counts(pid):
@@ -164,11 +166,12 @@ class SoakSession:
         self.page.call("Memory.simulatePressureNotification", level="critical")
         time.sleep(SETTLE_SECONDS)
         pid = self.shell.popen.pid
-        pss, own = tree_memory_kib(pid)
+        pss, own, private = tree_memory_kib(pid)
         fds, threads, processes = tree_counts(pid)
         windows, pixmaps, pixmap_kib = x_resources()
-        return dict(pss_mib=round(pss / KIB_PER_MIB, 1), own_mib=round(own / KIB_PER_MIB, 1),
-                    fds=fds, threads=threads, processes=processes, x_windows=windows,
+        return dict(pss_mib=round(pss / KIB_PER_MIB, 1),
+                    private_mib=round(private / KIB_PER_MIB, 1),
+                    own_mib=round(own / KIB_PER_MIB, 1), fds=fds, threads=threads, processes=processes, x_windows=windows,
                     x_pixmaps=pixmaps, x_pixmap_kib=pixmap_kib)
 
     def close(self):

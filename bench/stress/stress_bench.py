@@ -45,15 +45,17 @@ KIB_PER_MIB = 1024.0
 
 
 def tree_memory_kib(pid):
-    """(PSS, own memory) in KiB, summed over pid and every process below it.
+    """(PSS, own memory, private memory) in KiB, summed over pid and every process below it.
 
     Own memory is what the tree has written: heaps, the engine's caches and pixel buffers,
     anonymous and shared memory, each page divided among the processes that map it, so that a
     buffer the shell and a renderer share counts once. Clean file pages (libraries, fonts, data
     files) are left out of it: the kernel may drop and reload them at any time, and whether one
     counts as a process's own depends on which other programs on the machine map the same file.
+    Private memory (Private_Clean + Private_Dirty) counts such a page while no other program
+    maps it.
     """
-    pss = own = 0
+    pss = own = private = 0
     for member in [pid, *harness.descendants(pid)]:
         try:
             with open(f"/proc/{member}/smaps_rollup") as rollup:
@@ -62,7 +64,8 @@ def tree_memory_kib(pid):
             continue  # gone in the meantime
         pss += int(fields.get("Pss:", 0))
         own += int(fields.get("Pss_Anon:", 0)) + int(fields.get("Pss_Shmem:", 0))
-    return pss, own
+        private += int(fields.get("Private_Clean:", 0)) + int(fields.get("Private_Dirty:", 0))
+    return pss, own, private
 
 
 class Session:
