@@ -13,6 +13,7 @@
 #include "platform/document.h"
 #include "platform/qt/application.h"
 #include "platform/qt/file_dialogs.h"
+#include "platform/qt/large_allocations.h"
 #include "platform/qt/modal_dialogs.h"
 #include "platform/qt/settings.h"
 #include "platform/qt/termination_signals.h"
@@ -209,6 +210,7 @@ void CWinAppEx::LoadState() {
 }
 
 int AfxWinMain(int argc, char** argv) {
+  platform::KeepLargeAllocationsReturnable();
   CWinApp* app = AfxGetApp();
   if (!app) return 1;
   app->m_argc = argc;
